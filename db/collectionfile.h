@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/database.h"
+
+#include <QString>
+#include <functional>
+
+namespace db {
+
+// Marks a file as a collection (SQLite's application_id), so any other
+// SQLite file is refused on open.
+inline constexpr int CollectionApplicationId = 0x504B5831; // "PKX1"
+inline constexpr int CollectionSchemaVersion = 1;
+
+// Builds a new, empty collection file at path: the five tables with their
+// keys and rules, the four relationships and the eight condition rows,
+// reporting each stage with platform::showStatus. Raises EngineError
+// (DatabaseExists before touching anything when the path exists). When the
+// file is built, calls opened(path) so the shell can make it the open
+// collection.
+void CreateCollectionDatabase(const QString &path,
+                              const std::function<void(const QString &)> &opened = {});
+
+// Opens an existing collection in the default workspace. Raises EngineError
+// NotACollection for a file that is not one (leaving it byte-identical), or the
+// engine's error for a missing or unreadable file.
+platform::Database OpenCollectionFile(const QString &path);
+
+} // namespace db

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QLocale>
+#include <QMetaType>
+#include <QString>
+#include <compare>
+#include <cstdint>
+
+namespace platform {
+
+// A money amount: a 64-bit integer count of ten-thousandths.
+class Currency
+{
+public:
+    static constexpr std::int64_t Scale = 10000;
+
+    constexpr Currency() = default;
+    static constexpr Currency fromScaled(std::int64_t scaled) { return Currency(scaled); }
+    static constexpr Currency fromUnits(std::int64_t units) { return Currency(units * Scale); }
+
+    constexpr std::int64_t scaled() const { return m_scaled; }
+    double toDouble() const { return double(m_scaled) / double(Scale); }
+
+    constexpr auto operator<=>(const Currency &) const = default;
+
+private:
+    constexpr explicit Currency(std::int64_t scaled) : m_scaled(scaled) {}
+    std::int64_t m_scaled = 0;
+};
+
+// The locale whose currency format the program shows: the user's, or en_US
+// when the user's locale has none (C/POSIX).
+QLocale currencyLocale(const QLocale &locale = QLocale());
+
+// The named format "Currency": symbol, digit grouping and two decimals,
+// negative amounts as the locale writes them.
+QString formatCurrency(Currency amount, const QLocale &locale = QLocale());
+
+} // namespace platform
+
+Q_DECLARE_METATYPE(platform::Currency)

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "platform/recordset.h"
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+
+namespace platform {
+
+namespace detail {
+class Connection;
+}
+
+enum class ExecuteOption { None, FailOnError };
+
+// An open database file. A copyable handle: copies share one connection,
+// which stays alive while any handle or recordset still uses it.
+class Database
+{
+public:
+    Database() = default;
+
+    // Shared read-write open of an existing file; a missing file is never
+    // created. Foreign keys are on for every connection.
+    static Database open(const QString &path);
+    // Creates a new, empty database file; fails with DatabaseExists (and
+    // leaves the file alone) when anything exists at the path.
+    static Database create(const QString &path);
+
+    bool isOpen() const;
+    QString path() const;
+    void close();
+
+    // sqlOrTable: an SQL SELECT (with "?" placeholders filled from params) or,
+    // for RecordsetType::Table, a bare table name.
+    std::unique_ptr<Recordset> openRecordset(const QString &sqlOrTable,
+                                             RecordsetType type = RecordsetType::Dynaset,
+                                             const QVariantList &params = {},
+                                             RecordsetOption option = RecordsetOption::None);
+
+    // Runs one statement with bound params. With FailOnError a failure leaves
+    // the database as it was before the statement and raises EngineError.
+    void execute(const QString &sql, ExecuteOption option = ExecuteOption::FailOnError,
+                 const QVariantList &params = {});
+    int recordsAffected() const;
+
+    // Small typed reads used by schema checks and tests.
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+    void beginTrans();
+    void commitTrans();
+    void rollback();
+    bool inTransaction() const;
+
+    std::shared_ptr<detail::Connection> connection() const { return m_conn; }
+
+private:
+    explicit Database(std::shared_ptr<detail::Connection> conn);
+    std::shared_ptr<detail::Connection> m_conn;
+};
+
+// Rolls back unless commit() was reached: put one at the top of every change
+// that spans several statements.
+class Transaction
+{
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &m_db;
+    bool m_done = false;
+};
+
+} // namespace platform

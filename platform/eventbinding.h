@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+
+class QWidget;
+
+// Connects a widget's focus and key events to a screen's named handlers
+// (txtName_GotFocus, txtName_LostFocus, txtPrice_KeyPress), so screens read
+// like their event lists.
+namespace platform {
+
+void onGotFocus(QWidget *widget, std::function<void()> handler);
+void onLostFocus(QWidget *widget, std::function<void()> handler);
+
+// The handler gets the typed character's code (8 for backspace) and may set
+// it to 0 to swallow the key. Keys that type no character (arrows, Tab,
+// Delete, shortcuts) never reach it.
+void onKeyPress(QWidget *widget, std::function<void(int &keyAscii)> handler);
+
+} // namespace platform

@@ -1,0 +1,76 @@
+#include "platform/feedback.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+namespace platform {
+
+namespace {
+struct Hooks
+{
+    std::function<void()> beep;
+    std::function<void(const QString &)> status;
+    std::function<void(const QString &)> observer;
+    std::function<void()> events;
+    QString last;
+};
+
+Hooks &hooks()
+{
+    static Hooks h;
+    return h;
+}
+} // namespace
+
+void beep()
+{
+    if (hooks().beep)
+        hooks().beep();
+    else
+        QApplication::beep();
+}
+
+void setBeepHandler(std::function<void()> handler)
+{
+    hooks().beep = std::move(handler);
+}
+
+void showStatus(const QString &text)
+{
+    hooks().last = text;
+    if (hooks().status)
+        hooks().status(text);
+    if (hooks().observer)
+        hooks().observer(text);
+    processPendingEvents();
+}
+
+void setStatusSink(std::function<void(const QString &)> sink)
+{
+    hooks().status = std::move(sink);
+}
+
+void setStatusObserver(std::function<void(const QString &)> observer)
+{
+    hooks().observer = std::move(observer);
+}
+
+QString lastStatus()
+{
+    return hooks().last;
+}
+
+void processPendingEvents()
+{
+    if (hooks().events)
+        hooks().events();
+    else if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+void setPendingEventsHandler(std::function<void()> handler)
+{
+    hooks().events = std::move(handler);
+}
+
+} // namespace platform

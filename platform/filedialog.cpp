@@ -1,0 +1,77 @@
+#include "platform/filedialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace platform {
+
+namespace {
+FileDialogHandler &handler()
+{
+    static FileDialogHandler h;
+    return h;
+}
+
+QString withDefaultExtension(const QString &path, const QString &extension)
+{
+    if (extension.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+} // namespace
+
+QStringList qtNameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt takes the patterns from the parentheses of the description;
+        // make sure they are the ones the pattern half names.
+        QString description = parts[i];
+        const QString pattern = parts[i + 1];
+        if (!description.contains(QLatin1Char('(')))
+            description += QStringLiteral(" (%1)").arg(QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')));
+        result << description;
+    }
+    return result;
+}
+
+std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *parent)
+{
+    std::optional<QString> chosen;
+    if (handler()) {
+        chosen = handler()(request);
+    } else {
+        QFileDialog dialog(parent, request.title, QDir::currentPath());
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        // A save-mode chooser is the one that accepts a new name and can ask
+        // before taking an existing one; without the prompt an existing file is
+        // simply taken.
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setLabelText(QFileDialog::Accept, request.overwritePrompt ? QObject::tr("&Create")
+                                                                         : QObject::tr("&Open"));
+        const QStringList filters = qtNameFilters(request.filter);
+        dialog.setNameFilters(filters);
+        if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+            dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+        dialog.setDefaultSuffix(request.defaultExtension);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        chosen = dialog.selectedFiles().constFirst();
+    }
+    if (!chosen)
+        return std::nullopt;
+    const QString path = QFileInfo(withDefaultExtension(*chosen, request.defaultExtension)).absoluteFilePath();
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+    return path;
+}
+
+void setFileDialogHandler(FileDialogHandler h)
+{
+    handler() = std::move(h);
+}
+
+} // namespace platform
