@@ -59,8 +59,10 @@ private:
 
 Binding *bindingFor(QWidget *w)
 {
-    if (auto *b = w->findChild<Binding *>(QString(), Qt::FindDirectChildrenOnly))
-        return b;
+    for (QObject *child : w->children()) {
+        if (auto *b = dynamic_cast<Binding *>(child))
+            return b;
+    }
     return new Binding(w);
 }
 } // namespace

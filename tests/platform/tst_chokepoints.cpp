@@ -1,0 +1,141 @@
+#include "platform/eventbinding.h"
+#include "platform/feedback.h"
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+#include "support/scriptedui.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+#include <QWidget>
+
+using namespace platform;
+
+class ChokepointTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void messageBoxWithoutTitleShowsApplicationTitle();
+    void fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_data();
+    void fileChooserAddsDefaultExtensionAndMovesCurrentDirectory();
+    void fileChooserCancelLeavesCurrentDirectory();
+    void filterTextSplitsIntoQtFilters();
+    void keyPressHandlerCanSwallowCharacters();
+    void focusHandlersRunOnFocusChange();
+    void statusReachesSinkAndObserver();
+};
+
+void ChokepointTest::messageBoxWithoutTitleShowsApplicationTitle()
+{
+    ScriptedUi ui;
+    ui.answer(MsgAnswer::Yes);
+    ui.answer(MsgAnswer::OK);
+    QCOMPARE(showMessage("Sure?", QString(), MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::Yes);
+    QCOMPARE(showMessage("Done", "Own Title"), MsgAnswer::OK);
+    QCOMPARE(ui.boxes.size(), 2);
+    QCOMPARE(describe(ui.boxes[0]), describeBox("Sure?", "Panelkeep", MsgButtons::YesNo, MsgIcon::Question));
+    QCOMPARE(describe(ui.boxes[1]), describeBox("Done", "Own Title", MsgButtons::OK, MsgIcon::None));
+}
+
+void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expectedName");
+    QTest::newRow("no extension") << "coll" << "coll.pkx";
+    QTest::newRow("own extension kept") << "coll.db" << "coll.db";
+    QTest::newRow("upper-case extension kept") << "COMICS.PKX" << "COMICS.PKX";
+    QTest::newRow("name with spaces") << "my comics" << "my comics.pkx";
+}
+
+void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expectedName);
+    QTemporaryDir dir;
+    const QString before = QDir::currentPath();
+    ScriptedUi ui;
+    ui.chooseFile(dir.path() + "/" + typed);
+    const auto chosen = chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", false});
+    QVERIFY(chosen.has_value());
+    QCOMPARE(*chosen, QDir(dir.path()).absoluteFilePath(expectedName));
+    QCOMPARE(QDir::currentPath(), QDir(dir.path()).absolutePath());
+    QDir::setCurrent(before);
+}
+
+void ChokepointTest::fileChooserCancelLeavesCurrentDirectory()
+{
+    const QString before = QDir::currentPath();
+    ScriptedUi ui;
+    ui.chooseFile(std::nullopt);
+    QVERIFY(!chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", true}).has_value());
+    QCOMPARE(QDir::currentPath(), before);
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    QVERIFY(ui.fileDialogs[0].overwritePrompt);
+}
+
+void ChokepointTest::filterTextSplitsIntoQtFilters()
+{
+    QCOMPARE(qtNameFilters("Comic Book DB Files (*.pkx)|*.pkx|All Files (*.*)|*.*"),
+             QStringList({"Comic Book DB Files (*.pkx)", "All Files (*.*)"}));
+    QCOMPARE(qtNameFilters("Text|*.txt"), QStringList({"Text (*.txt)"}));
+}
+
+void ChokepointTest::keyPressHandlerCanSwallowCharacters()
+{
+    QLineEdit edit;
+    QString seen;
+    onKeyPress(&edit, [&](int &key) {
+        seen += QChar(key == 8 ? '<' : key);
+        if (!QChar(key).isDigit() && key != 8)
+            key = 0;
+    });
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    QTest::keyClicks(&edit, "1a2");
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClick(&edit, Qt::Key_Left); // types nothing: never reaches the handler
+    QCOMPARE(edit.text(), QString("1"));
+    QCOMPARE(seen, QString("1a2<"));
+}
+
+void ChokepointTest::focusHandlersRunOnFocusChange()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *first = new QLineEdit;
+    auto *second = new QLineEdit;
+    layout->addWidget(first);
+    layout->addWidget(second);
+    QStringList events;
+    onGotFocus(first, [&] { events << "first in"; });
+    onLostFocus(first, [&] { events << "first out"; });
+    onGotFocus(second, [&] { events << "second in"; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    first->setFocus();
+    QTRY_VERIFY(first->hasFocus());
+    QTest::keyClick(first, Qt::Key_Tab);
+    QTRY_VERIFY(second->hasFocus());
+    QCOMPARE(events, QStringList({"first in", "first out", "second in"}));
+}
+
+void ChokepointTest::statusReachesSinkAndObserver()
+{
+    QStringList sunk;
+    setStatusSink([&](const QString &t) { sunk << t; });
+    {
+        ScriptedUi ui;
+        showStatus("one");
+        showStatus("two");
+        QCOMPARE(ui.statuses, QStringList({"one", "two"}));
+    }
+    setStatusSink({});
+    QCOMPARE(sunk, QStringList({"one", "two"}));
+    QCOMPARE(lastStatus(), QString("two"));
+}
+
+QTEST_MAIN(ChokepointTest)
+#include "tst_chokepoints.moc"
