@@ -18,8 +18,7 @@ inline constexpr int CollectionSchemaVersion = 1;
 // (DatabaseExists before touching anything when the path exists). When the
 // file is built, calls opened(path) so the shell can make it the open
 // collection.
-void CreateCollectionDatabase(const QString &path,
-                              const std::function<void(const QString &)> &opened = {});
+void CreateCollectionDatabase(const QString &path, const std::function<void(const QString &)> &opened = {});
 
 // Opens an existing collection in the default workspace. Raises EngineError
 // NotACollection for a file that is not one (leaving it byte-identical), or the

@@ -24,7 +24,9 @@ public:
     constexpr auto operator<=>(const Currency &) const = default;
 
 private:
-    constexpr explicit Currency(std::int64_t scaled) : m_scaled(scaled) {}
+    constexpr explicit Currency(std::int64_t scaled)
+        : m_scaled(scaled)
+    {}
     std::int64_t m_scaled = 0;
 };
 

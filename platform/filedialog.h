@@ -14,8 +14,8 @@ struct FileDialogRequest
     QString title;
     // Filter text in "Description|pattern|Description|pattern" form.
     QString filter;
-    int filterIndex = 1; // 1-based, as in the filter text
-    QString defaultExtension; // added to a name typed without an extension
+    int filterIndex = 1;          // 1-based, as in the filter text
+    QString defaultExtension;     // added to a name typed without an extension
     bool overwritePrompt = false; // ask before accepting an existing file
 };
 

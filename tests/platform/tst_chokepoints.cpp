@@ -44,10 +44,14 @@ void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_dat
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expectedName");
-    QTest::newRow("no extension") << "coll" << "coll.pkx";
-    QTest::newRow("own extension kept") << "coll.db" << "coll.db";
-    QTest::newRow("upper-case extension kept") << "COMICS.PKX" << "COMICS.PKX";
-    QTest::newRow("name with spaces") << "my comics" << "my comics.pkx";
+    QTest::newRow("no extension") << "coll"
+                                  << "coll.pkx";
+    QTest::newRow("own extension kept") << "coll.db"
+                                        << "coll.db";
+    QTest::newRow("upper-case extension kept") << "COMICS.PKX"
+                                               << "COMICS.PKX";
+    QTest::newRow("name with spaces") << "my comics"
+                                      << "my comics.pkx";
 }
 
 void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory()

@@ -34,7 +34,8 @@ const char *name(MsgIcon i)
 
 QString describeBox(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon)
 {
-    return QStringLiteral("%1|%2|%3|%4").arg(text, title, QLatin1String(name(buttons)), QLatin1String(name(icon)));
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(text, title, QLatin1String(name(buttons)), QLatin1String(name(icon)));
 }
 
 QString describe(const MessageRequest &box)
@@ -58,7 +59,8 @@ ScriptedUi::ScriptedUi()
     setFileDialogHandler([this](const FileDialogRequest &request) -> std::optional<QString> {
         fileDialogs << request;
         if (m_files.empty()) {
-            QTest::qFail(qPrintable(QStringLiteral("unexpected file dialog: ") + request.title), __FILE__, __LINE__);
+            QTest::qFail(qPrintable(QStringLiteral("unexpected file dialog: ") + request.title), __FILE__,
+                         __LINE__);
             return std::nullopt;
         }
         const std::optional<QString> f = m_files.front();
