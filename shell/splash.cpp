@@ -50,15 +50,9 @@ frmSplash::frmSplash(QWidget *parent) : QDialog(parent)
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAlignment(Qt::AlignCenter);
-    const QRect imageBox = twipsRect(120, 1200, 4875, 2520);
-    Image1->setGeometry(imageBox);
-    const QPixmap picture = splashPicture();
-    if (!picture.isNull()) {
-        const qreal ratio = devicePixelRatioF();
-        QPixmap fitted = picture.scaled(imageBox.size() * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        fitted.setDevicePixelRatio(ratio);
-        Image1->setPixmap(fitted);
-    }
+    Image1->setGeometry(twipsRect(120, 1200, 4875, 2520));
+    // Shown at its own size (sharp on high-density screens through its @2x twin).
+    Image1->setPixmap(splashPicture().pixmap(QSize(120, 120), devicePixelRatioF()));
 
     Label2 = new QLabel(tr("Written for collectors who would rather read comics than sort them."), this);
     Label2->setObjectName(QStringLiteral("Label2"));

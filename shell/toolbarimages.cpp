@@ -36,10 +36,11 @@ QList<QIcon> loadToolBarImages()
     return images;
 }
 
-QPixmap splashPicture()
+QIcon splashPicture()
 {
     initIconResources();
-    return QPixmap(QStringLiteral(":/icons/splash.png"));
+    const QString file = QStringLiteral(":/icons/splash.png");
+    return QFile::exists(file) ? QIcon(file) : QIcon();
 }
 
 } // namespace shell

@@ -2,7 +2,6 @@
 
 #include <QIcon>
 #include <QList>
-#include <QPixmap>
 
 namespace shell {
 
@@ -12,6 +11,6 @@ namespace shell {
 QList<QIcon> loadToolBarImages();
 
 // The product picture of the splash and About box.
-QPixmap splashPicture();
+QIcon splashPicture();
 
 } // namespace shell
