@@ -7,6 +7,7 @@
 #include "shell/statusbar.h"
 
 #include "db/collectionfile.h"
+#include "db/session.h"
 #include "platform/settingsstore.h"
 
 #include <QAction>
@@ -14,10 +15,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace shelltest {
