@@ -236,6 +236,14 @@ void frmMainMenu::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+bool frmMainMenu::event(QEvent *event)
+{
+    // Panel 1 is the program's message line; hover tips must not cover it.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void frmMainMenu::mnuFilExit_Click()
 {
     close();
