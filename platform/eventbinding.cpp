@@ -11,7 +11,11 @@ namespace {
 class Binding : public QObject
 {
 public:
-    explicit Binding(QWidget *w) : QObject(w) { w->installEventFilter(this); }
+    explicit Binding(QWidget *w)
+        : QObject(w)
+    {
+        w->installEventFilter(this);
+    }
 
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
@@ -35,8 +39,7 @@ protected:
             if (keyPress)
                 return filterKey(watched, static_cast<QKeyEvent *>(event));
             break;
-        default:
-            break;
+        default: break;
         }
         return false;
     }
@@ -47,8 +50,8 @@ private:
         int code = 0;
         if (event->key() == Qt::Key_Backspace)
             code = 8;
-        else if (!event->text().isEmpty() && event->text().at(0).isPrint()
-                 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                 !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             code = event->text().at(0).unicode();
         if (code == 0)
             return false;
