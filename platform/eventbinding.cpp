@@ -11,11 +11,7 @@ namespace {
 class Binding : public QObject
 {
 public:
-    explicit Binding(QWidget *w)
-        : QObject(w)
-    {
-        w->installEventFilter(this);
-    }
+    explicit Binding(QWidget *w) : QObject(w) { w->installEventFilter(this); }
 
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
@@ -39,7 +35,8 @@ protected:
             if (keyPress)
                 return filterKey(watched, static_cast<QKeyEvent *>(event));
             break;
-        default: break;
+        default:
+            break;
         }
         return false;
     }
@@ -50,8 +47,8 @@ private:
         int code = 0;
         if (event->key() == Qt::Key_Backspace)
             code = 8;
-        else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
-                 !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        else if (!event->text().isEmpty() && event->text().at(0).isPrint()
+                 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             code = event->text().at(0).unicode();
         if (code == 0)
             return false;

@@ -31,8 +31,7 @@ QStringList qtNameFilters(const QString &filter)
         QString description = parts[i];
         const QString pattern = parts[i + 1];
         if (!description.contains(QLatin1Char('(')))
-            description +=
-                QStringLiteral(" (%1)").arg(QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')));
+            description += QStringLiteral(" (%1)").arg(QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')));
         result << description;
     }
     return result;
@@ -52,8 +51,8 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setLabelText(QFileDialog::Accept,
-                            request.overwritePrompt ? QObject::tr("&Create") : QObject::tr("&Open"));
+        dialog.setLabelText(QFileDialog::Accept, request.overwritePrompt ? QObject::tr("&Create")
+                                                                         : QObject::tr("&Open"));
         const QStringList filters = qtNameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
@@ -65,8 +64,7 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
     }
     if (!chosen)
         return std::nullopt;
-    const QString path =
-        QFileInfo(withDefaultExtension(*chosen, request.defaultExtension)).absoluteFilePath();
+    const QString path = QFileInfo(withDefaultExtension(*chosen, request.defaultExtension)).absoluteFilePath();
     QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
