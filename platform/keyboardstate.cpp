@@ -51,7 +51,8 @@ KeyboardState &KeyboardState::instance()
     return *state;
 }
 
-KeyboardState::KeyboardState() : QObject(QCoreApplication::instance())
+KeyboardState::KeyboardState()
+    : QObject(QCoreApplication::instance())
 {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->installEventFilter(this);
@@ -102,8 +103,8 @@ bool KeyboardState::eventFilter(QObject *watched, QEvent *event)
     // through; counting it at the window counts each key exactly once.
     if (event->type() == QEvent::ApplicationStateChange) {
         refresh();
-    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-               && watched->isWindowType()) {
+    } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+               watched->isWindowType()) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool press = event->type() == QEvent::KeyPress && !key->isAutoRepeat();
         bool insert = m_insert;

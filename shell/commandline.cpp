@@ -43,11 +43,13 @@ int SplitCommandLine(const QString &commandLine, QStringList &args)
     return int(args.size());
 }
 
-bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram, QStringList &args, int &count)
+bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram, QStringList &args,
+                        int &count)
 {
     if (!argumentsAfterProgram) {
         platform::showMessage(
-            QStringLiteral("Error Retrieving Command Line Arguments, Application Terminating, Contact Support"),
+            QStringLiteral(
+                "Error Retrieving Command Line Arguments, Application Terminating, Contact Support"),
             QString(), platform::MsgButtons::OK, platform::MsgIcon::None);
         return false;
     }

@@ -21,6 +21,7 @@ int SplitCommandLine(const QString &commandLine, QStringList &args);
 // Reads the command-line arguments after the program name; nothing when the
 // command line could not be read. On failure shows the program's error box and
 // returns false: the caller must end the program.
-bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram, QStringList &args, int &count);
+bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram, QStringList &args,
+                        int &count);
 
 } // namespace shell

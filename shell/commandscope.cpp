@@ -7,7 +7,9 @@
 
 namespace shell {
 
-CommandScope::CommandScope(QTimer *timer, QWidget *window, Pointer pointer) : m_timer(timer), m_window(window)
+CommandScope::CommandScope(QTimer *timer, QWidget *window, Pointer pointer)
+    : m_timer(timer)
+    , m_window(window)
 {
     if (m_timer)
         m_timer->stop();
@@ -43,10 +45,11 @@ void showDataError(CommandScope &scope, const QString &text)
     // Shown with the arrow back but before the timer restarts, so the prompt
     // does not replace the status text while the box is up.
     scope.arrow();
-    platform::showMessage(text.isEmpty() ? QStringLiteral("Unexpected data error, restart application and try "
-                                                          "again.  If problem persists, contact vendor")
-                                         : text,
-                          QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::Critical);
+    platform::showMessage(
+        text.isEmpty() ? QStringLiteral("Unexpected data error, restart application and try "
+                                        "again.  If problem persists, contact vendor")
+                       : text,
+        QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::Critical);
 }
 } // namespace
 

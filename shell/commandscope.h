@@ -41,8 +41,7 @@ void runCommand(QTimer *timer, QWidget *window, CommandScope::Pointer pointer,
 // The screen command: hourglass, load the screen, fill it, show it modally
 // only when the fill succeeded, unload it; the pointer returns to the arrow
 // and the timer runs again afterwards.
-template <typename Screen, typename Fill>
-void runScreenCommand(QTimer *timer, QWidget *window, Fill fill)
+template <typename Screen, typename Fill> void runScreenCommand(QTimer *timer, QWidget *window, Fill fill)
 {
     runCommand(timer, window, CommandScope::Pointer::Hourglass, [&](CommandScope &) {
         auto screen = std::make_unique<Screen>(window);

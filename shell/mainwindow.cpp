@@ -31,8 +31,7 @@ QAction *separator(QObject *parent, const char *name)
 
 // A check item whose click handler decides the check mark itself: Qt's own
 // toggle on a click is undone before the handler runs.
-template <typename Handler>
-void bindCheckItem(QAction *item, Handler handler)
+template <typename Handler> void bindCheckItem(QAction *item, Handler handler)
 {
     QObject::connect(item, &QAction::triggered, item, [item, handler](bool checked) {
         item->setChecked(!checked);
@@ -42,7 +41,8 @@ void bindCheckItem(QAction *item, Handler handler)
 } // namespace
 
 frmMainMenu::frmMainMenu(StartupOptions options, QWidget *parent)
-    : QMainWindow(parent), m_options(std::move(options))
+    : QMainWindow(parent)
+    , m_options(std::move(options))
 {
     setObjectName(QStringLiteral("frmMainMenu"));
     setWindowTitle(QStringLiteral("Panelkeep"));
@@ -84,7 +84,8 @@ void frmMainMenu::createActions()
     mnuFilAddTitle = item("mnuFilAddTitle", QStringLiteral("Add &Title..."));
     mnuFilAddIssue = item("mnuFilAddIssue", QStringLiteral("Add/Maintain &Issues..."));
     mnuFilSep0_3 = separator(this, "mnuFilSep0_3");
-    mnuFilSetCurrentCoverPrice = item("mnuFilSetCurrentCoverPrice", QStringLiteral("Set Current Cover &Price..."));
+    mnuFilSetCurrentCoverPrice =
+        item("mnuFilSetCurrentCoverPrice", QStringLiteral("Set Current Cover &Price..."));
     mnuFilBulkDelete = item("mnuFilBulkDelete", QStringLiteral("&Bulk Delete"));
     mnuFilSep1 = separator(this, "mnuFilSep1");
     mnuFilExit = item("mnuFilExit", QStringLiteral("E&xit"));
@@ -96,14 +97,16 @@ void frmMainMenu::createActions()
     mnuFilArray[0]->setEnabled(false);
 
     mnuOptViewToolbar = item("mnuOptViewToolbar", QStringLiteral("View &ToolBar"));
-    mnuOptUseDefaultDatabase = item("mnuOptUseDefaultDatabase", QStringLiteral("Use &Default Database on Startup"));
+    mnuOptUseDefaultDatabase =
+        item("mnuOptUseDefaultDatabase", QStringLiteral("Use &Default Database on Startup"));
 
     mnuRepBrowseComics = item("mnuRepBrowseComics", QStringLiteral("&Browse Comics"));
     mnuRepSep1 = separator(this, "mnuRepSep1");
     mnuRepBasicReport001 = item("mnuRepBasicReport001", QStringLiteral("Basic Report 00&1"));
     mnuRepTitleWithNotes002 = item("mnuRepTitleWithNotes002", QStringLiteral("Title with Notes 00&2"));
     // "&&" is a literal ampersand; the access key is the "3".
-    mnuRepValueByTitleAndCo = item("mnuRepValueByTitleAndCo", QStringLiteral("Value by Title && Co. Report 00&3"));
+    mnuRepValueByTitleAndCo =
+        item("mnuRepValueByTitleAndCo", QStringLiteral("Value by Title && Co. Report 00&3"));
 
     mnuHelPanelkeepHelp = item("mnuHelPanelkeepHelp", QStringLiteral("Panelkeep Help..."));
     mnuHelAbout = item("mnuHelAbout", QStringLiteral("&About..."));
@@ -119,7 +122,8 @@ void frmMainMenu::createActions()
     connect(mnuFilAddCompany, &QAction::triggered, this, &frmMainMenu::mnuFilAddCompany_Click);
     connect(mnuFilAddTitle, &QAction::triggered, this, &frmMainMenu::mnuFilAddTitle_Click);
     connect(mnuFilAddIssue, &QAction::triggered, this, &frmMainMenu::mnuFilAddIssue_Click);
-    connect(mnuFilSetCurrentCoverPrice, &QAction::triggered, this, &frmMainMenu::mnuFilSetCurrentCoverPrice_Click);
+    connect(mnuFilSetCurrentCoverPrice, &QAction::triggered, this,
+            &frmMainMenu::mnuFilSetCurrentCoverPrice_Click);
     connect(mnuFilBulkDelete, &QAction::triggered, this, &frmMainMenu::mnuFilBulkDelete_Click);
     connect(mnuFilExit, &QAction::triggered, this, &frmMainMenu::mnuFilExit_Click);
     connect(mnuFilArray[0], &QAction::triggered, this, [this] { mnuFilArray_Click(0); });
@@ -307,8 +311,9 @@ void frmMainMenu::mnuHelAbout_Click()
 
 void frmMainMenu::commandNotAvailableYet()
 {
-    runCommand(tmrMain, this, CommandScope::Pointer::Unchanged,
-               [](CommandScope &) { platform::showStatus(QStringLiteral("This command is not available yet")); });
+    runCommand(tmrMain, this, CommandScope::Pointer::Unchanged, [](CommandScope &) {
+        platform::showStatus(QStringLiteral("This command is not available yet"));
+    });
 }
 
 // The Add Company and Add Title screens are wired in here as they land.

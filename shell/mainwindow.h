@@ -31,7 +31,8 @@ class frmMainMenu : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit frmMainMenu(StartupOptions options = StartupOptions::fromApplication(), QWidget *parent = nullptr);
+    explicit frmMainMenu(StartupOptions options = StartupOptions::fromApplication(),
+                         QWidget *parent = nullptr);
     ~frmMainMenu() override;
 
     // Start-up; false when the program must end at once (the command line

@@ -19,7 +19,8 @@ QRect twipsRect(int left, int top, int width, int height)
 }
 } // namespace
 
-frmSplash::frmSplash(QWidget *parent) : QDialog(parent)
+frmSplash::frmSplash(QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Panelkeep"));

@@ -73,7 +73,8 @@ bool frmMainMenu::Form_Load()
     currentPath.clear();
     if (count >= 1) {
         // A relative name means a file where the program was started from.
-        const QString named = QDir(m_options.startDir.isEmpty() ? appDir : m_options.startDir).absoluteFilePath(args[0]);
+        const QString named =
+            QDir(m_options.startDir.isEmpty() ? appDir : m_options.startDir).absoluteFilePath(args[0]);
         if (!args[0].isEmpty() && QFileInfo(named).isFile())
             currentPath = QDir::cleanPath(named);
     }
@@ -103,7 +104,8 @@ void frmMainMenu::Form_Unload()
     m_unloaded = true;
     tmrMain->stop();
     platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"),
-                          mnuOptUseDefaultDatabase->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+                          mnuOptUseDefaultDatabase->isChecked() ? QStringLiteral("True")
+                                                                : QStringLiteral("False"));
     platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), defaultPath);
     for (int i = 0; i < 4; ++i)
         platform::saveSetting(QStringLiteral("FILES"), QStringLiteral("RECENTFILE%1").arg(i), recentFiles[i]);
@@ -118,8 +120,8 @@ bool frmMainMenu::ChooseStartupCollection()
     // unreadable option must not leave it empty, or shut-down would store the
     // empty path over the user's default.
     defaultPath = platform::getSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), fallback);
-    const auto useDefault = settingToBool(
-        platform::getSetting(QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"), QStringLiteral("True")));
+    const auto useDefault = settingToBool(platform::getSetting(
+        QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"), QStringLiteral("True")));
     if (!useDefault) {
         mnuFilSetDefaultDatabase->setChecked(false);
         return false;

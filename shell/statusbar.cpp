@@ -9,7 +9,8 @@
 
 namespace shell {
 
-StatusBar::StatusBar(QWidget *parent) : QStatusBar(parent)
+StatusBar::StatusBar(QWidget *parent)
+    : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("sbMain"));
     setSizeGripEnabled(true);

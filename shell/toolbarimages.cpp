@@ -22,9 +22,9 @@ QList<QIcon> loadToolBarImages()
 {
     initIconResources();
     static const QStringList names = {
-        QStringLiteral("new"),           QStringLiteral("open"),       QStringLiteral("addcompany"),
-        QStringLiteral("addtitle"),      QStringLiteral("maintainissue"), QStringLiteral("coverprice"),
-        QStringLiteral("browse"),        QStringLiteral("report1"),    QStringLiteral("report2"),
+        QStringLiteral("new"),      QStringLiteral("open"),          QStringLiteral("addcompany"),
+        QStringLiteral("addtitle"), QStringLiteral("maintainissue"), QStringLiteral("coverprice"),
+        QStringLiteral("browse"),   QStringLiteral("report1"),       QStringLiteral("report2"),
         QStringLiteral("report3"),
     };
     QList<QIcon> images;

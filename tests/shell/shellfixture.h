@@ -40,7 +40,8 @@ inline void isolateSettings(const QTemporaryDir &dir)
 // Empties the store between tests.
 inline void clearSettings()
 {
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("PANELKEP"), QStringLiteral("PANELKEP"));
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("PANELKEP"),
+                QStringLiteral("PANELKEP"));
     s.clear();
     s.sync();
 }
@@ -137,9 +138,13 @@ inline QStringList shownRecentItems(const shell::frmMainMenu &w)
 inline QStringList dataCommandsNotIn(const shell::frmMainMenu &w, bool enabled)
 {
     QStringList wrong;
-    const QList<QAction *> items = {w.mnuFilAddCompany,       w.mnuFilAddTitle,  w.mnuFilAddIssue,
-                                    w.mnuFilSetDefaultDatabase, w.mnuFilSetCurrentCoverPrice,
-                                    w.mnuFilBulkDelete,        w.mnuReports->menuAction()};
+    const QList<QAction *> items = {w.mnuFilAddCompany,
+                                    w.mnuFilAddTitle,
+                                    w.mnuFilAddIssue,
+                                    w.mnuFilSetDefaultDatabase,
+                                    w.mnuFilSetCurrentCoverPrice,
+                                    w.mnuFilBulkDelete,
+                                    w.mnuReports->menuAction()};
     for (QAction *a : items)
         if (a->isEnabled() != enabled)
             wrong << a->objectName() + a->text();

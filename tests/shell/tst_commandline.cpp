@@ -27,9 +27,8 @@ void TestCommandLine::split_data()
     QTest::newRow("empty") << QString() << QStringList();
     QTest::newRow("only spaces") << QStringLiteral("   ") << QStringList();
     QTest::newRow("one path") << QStringLiteral("/data/comics.pkx") << QStringList{"/data/comics.pkx"};
-    QTest::newRow("quoted path with spaces")
-        << QStringLiteral("\"/home/ann/My Comics/main file.pkx\"")
-        << QStringList{"/home/ann/My Comics/main file.pkx"};
+    QTest::newRow("quoted path with spaces") << QStringLiteral("\"/home/ann/My Comics/main file.pkx\"")
+                                             << QStringList{"/home/ann/My Comics/main file.pkx"};
     QTest::newRow("two arguments") << QStringLiteral("first.pkx second.pkx")
                                    << QStringList{"first.pkx", "second.pkx"};
     QTest::newRow("runs of spaces") << QStringLiteral("  a   b  ") << QStringList{"a", "b"};
@@ -66,8 +65,8 @@ void TestCommandLine::argumentsSurviveJoining_data()
     QTest::addColumn<QStringList>("given");
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("path with spaces is one argument")
-        << QStringList{"/home/ann/My Comics/main file.pkx"} << QStringList{"/home/ann/My Comics/main file.pkx"};
+    QTest::newRow("path with spaces is one argument") << QStringList{"/home/ann/My Comics/main file.pkx"}
+                                                      << QStringList{"/home/ann/My Comics/main file.pkx"};
     QTest::newRow("plain and spaced")
         << QStringList{"a.pkx", "b c.pkx", "d"} << QStringList{"a.pkx", "b c.pkx", "d"};
     QTest::newRow("tab kept without quotes") << QStringList{"a\tb.pkx"} << QStringList{"a\tb.pkx"};
@@ -107,9 +106,10 @@ void TestCommandLine::unreadableCommandLine()
     QVERIFY(!GetCommandLineArgs(std::nullopt, args, count));
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(describe(ui.boxes.first()),
-             describeBox(QStringLiteral("Error Retrieving Command Line Arguments, Application Terminating, Contact "
-                                        "Support"),
-                         QStringLiteral("Panelkeep"), platform::MsgButtons::OK, platform::MsgIcon::None));
+             describeBox(
+                 QStringLiteral("Error Retrieving Command Line Arguments, Application Terminating, Contact "
+                                "Support"),
+                 QStringLiteral("Panelkeep"), platform::MsgButtons::OK, platform::MsgIcon::None));
 }
 
 QTEST_MAIN(TestCommandLine)

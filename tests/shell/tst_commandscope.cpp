@@ -25,7 +25,11 @@ ScreenLog screenLog;
 class CountingScreen : public QDialog
 {
 public:
-    explicit CountingScreen(QWidget *parent) : QDialog(parent) { ++screenLog.loaded; }
+    explicit CountingScreen(QWidget *parent)
+        : QDialog(parent)
+    {
+        ++screenLog.loaded;
+    }
     ~CountingScreen() override { ++screenLog.unloaded; }
     int exec() override
     {
@@ -87,7 +91,8 @@ void TestCommandScope::timerOffDuringWorkAndFreshAfter()
 
     bool timerWasOff = false;
     Qt::CursorShape during = Qt::ArrowCursor;
-    runCommand(&timer, &window, hourglass ? CommandScope::Pointer::Hourglass : CommandScope::Pointer::Unchanged,
+    runCommand(&timer, &window,
+               hourglass ? CommandScope::Pointer::Hourglass : CommandScope::Pointer::Unchanged,
                [&](CommandScope &) {
                    timerWasOff = !timer.isActive();
                    during = window.cursor().shape();
@@ -123,9 +128,9 @@ void TestCommandScope::engineErrorBecomesDataErrorBox()
         throw EngineError(platform::errnum::DuplicateKey, QStringLiteral("The key is already in use."));
     });
     QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(describe(ui.boxes.first()), describeBox(QStringLiteral("The key is already in use."),
-                                                     QStringLiteral("Data Error"), platform::MsgButtons::OK,
-                                                     platform::MsgIcon::Critical));
+    QCOMPARE(describe(ui.boxes.first()),
+             describeBox(QStringLiteral("The key is already in use."), QStringLiteral("Data Error"),
+                         platform::MsgButtons::OK, platform::MsgIcon::Critical));
     QCOMPARE(atBox, Qt::ArrowCursor);
     QVERIFY(timerOffAtBox);
     QVERIFY(timer.isActive());

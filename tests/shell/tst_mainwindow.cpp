@@ -106,7 +106,8 @@ void TestMainWindow::menuTree()
     QVERIFY(m);
     QStringList actual;
     for (QAction *a : m->actions())
-        actual << (a->isSeparator() ? QStringLiteral("-") + a->objectName() : a->objectName() + "=" + a->text());
+        actual << (a->isSeparator() ? QStringLiteral("-") + a->objectName()
+                                    : a->objectName() + "=" + a->text());
     QCOMPARE(actual, items);
     for (QAction *a : m->actions()) {
         if (a->isSeparator())
@@ -141,19 +142,45 @@ void TestMainWindow::toolbar_data()
     QTest::addColumn<QString>("tooltip");
     QTest::addColumn<int>("image");
 
-    QTest::newRow("1") << 1 << "" << "" << "" << 0;
-    QTest::newRow("2") << 2 << "New" << "New Database File" << "Create New Database" << 1;
-    QTest::newRow("3") << 3 << "Open" << "Open Database" << "Open Database File" << 2;
-    QTest::newRow("4") << 4 << "" << "" << "" << 0;
-    QTest::newRow("5") << 5 << "AddCompany" << "Add Company" << "Add Company" << 3;
-    QTest::newRow("6") << 6 << "AddTitle" << "Add Title" << "Add Title" << 4;
-    QTest::newRow("7") << 7 << "MaintainIssue" << "Maintain Issue" << "Maintain Issue Data" << 5;
-    QTest::newRow("8") << 8 << "CoverPrice" << "Default CoverPrice" << "Set Cover Price" << 6;
-    QTest::newRow("9") << 9 << "" << "" << "" << 0;
-    QTest::newRow("10") << 10 << "Browse" << "Browse" << "Browse Comic Database" << 7;
-    QTest::newRow("11") << 11 << "Report1" << "Rep1" << "Report 1 - Basic Report" << 8;
-    QTest::newRow("12") << 12 << "Report2" << "Rep2" << "Report 2 - With Notes" << 9;
-    QTest::newRow("13") << 13 << "Report3" << "Rep3" << "Report 3 Title/Co. Value" << 10;
+    QTest::newRow("1") << 1 << ""
+                       << ""
+                       << "" << 0;
+    QTest::newRow("2") << 2 << "New"
+                       << "New Database File"
+                       << "Create New Database" << 1;
+    QTest::newRow("3") << 3 << "Open"
+                       << "Open Database"
+                       << "Open Database File" << 2;
+    QTest::newRow("4") << 4 << ""
+                       << ""
+                       << "" << 0;
+    QTest::newRow("5") << 5 << "AddCompany"
+                       << "Add Company"
+                       << "Add Company" << 3;
+    QTest::newRow("6") << 6 << "AddTitle"
+                       << "Add Title"
+                       << "Add Title" << 4;
+    QTest::newRow("7") << 7 << "MaintainIssue"
+                       << "Maintain Issue"
+                       << "Maintain Issue Data" << 5;
+    QTest::newRow("8") << 8 << "CoverPrice"
+                       << "Default CoverPrice"
+                       << "Set Cover Price" << 6;
+    QTest::newRow("9") << 9 << ""
+                       << ""
+                       << "" << 0;
+    QTest::newRow("10") << 10 << "Browse"
+                        << "Browse"
+                        << "Browse Comic Database" << 7;
+    QTest::newRow("11") << 11 << "Report1"
+                        << "Rep1"
+                        << "Report 1 - Basic Report" << 8;
+    QTest::newRow("12") << 12 << "Report2"
+                        << "Rep2"
+                        << "Report 2 - With Notes" << 9;
+    QTest::newRow("13") << 13 << "Report3"
+                        << "Rep3"
+                        << "Report 3 Title/Co. Value" << 10;
 }
 
 void TestMainWindow::toolbar()
@@ -250,11 +277,10 @@ void TestMainWindow::windowStates()
     QTemporaryDir dir;
     auto w = bareWindow(dir.path());
     w->currentPath = makeCollection(dir.filePath("mine.pkx"));
-    const QList<QAction *> always = {w->mnuFilCreateNewDatabase, w->mnuFilOpenDatabase, w->mnuFilExit,
-                                     w->mnuOptViewToolbar,       w->mnuOptUseDefaultDatabase,
-                                     w->mnuHelPanelkeepHelp,     w->mnuHelAbout,
-                                     w->mnuOptions->menuAction(), w->mnuHelp->menuAction(),
-                                     w->tbarButton(2),           w->tbarButton(3)};
+    const QList<QAction *> always = {
+        w->mnuFilCreateNewDatabase,  w->mnuFilOpenDatabase,  w->mnuFilExit,   w->mnuOptViewToolbar,
+        w->mnuOptUseDefaultDatabase, w->mnuHelPanelkeepHelp, w->mnuHelAbout,  w->mnuOptions->menuAction(),
+        w->mnuHelp->menuAction(),    w->tbarButton(2),       w->tbarButton(3)};
     for (int round = 0; round < 2; ++round) {
         w->ShowNoCollection();
         QCOMPARE(dataCommandsNotIn(*w, false), QStringList());
@@ -425,8 +451,8 @@ void TestMainWindow::aboutTwice()
             seen.outerHeight = about->frameGeometry().height();
             seen.name = about->Label1[1]->text();
             seen.version = about->Label1[0]->text();
-            seen.serif = about->Label1[0]->font().styleHint() == QFont::Serif
-                         && about->Label1[1]->font().styleHint() == QFont::Serif;
+            seen.serif = about->Label1[0]->font().styleHint() == QFont::Serif &&
+                         about->Label1[1]->font().styleHint() == QFont::Serif;
             seen.picture = !about->Image1->pixmap().isNull();
             // Clicking OK is what ends the modal display.
             QTest::mouseClick(about->cmdOK, Qt::LeftButton);

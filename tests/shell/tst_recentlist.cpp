@@ -45,14 +45,14 @@ void TestRecentList::push_data()
     QTest::addColumn<QStringList>("after");
 
     const QStringList full{"/c/a.pkx", "/c/b.pkx", "/c/c.pkx", "/c/d.pkx"};
-    QTest::newRow("new file drops the oldest") << full << "/c/e.pkx"
-                                               << QStringList{"/c/e.pkx", "/c/a.pkx", "/c/b.pkx", "/c/c.pkx"};
-    QTest::newRow("entry 1 to the front") << full << "/c/b.pkx"
-                                          << QStringList{"/c/b.pkx", "/c/a.pkx", "/c/c.pkx", "/c/d.pkx"};
+    QTest::newRow("new file drops the oldest")
+        << full << "/c/e.pkx" << QStringList{"/c/e.pkx", "/c/a.pkx", "/c/b.pkx", "/c/c.pkx"};
+    QTest::newRow("entry 1 to the front")
+        << full << "/c/b.pkx" << QStringList{"/c/b.pkx", "/c/a.pkx", "/c/c.pkx", "/c/d.pkx"};
     QTest::newRow("entry 2 to the front, entry 3 unchanged")
         << full << "/c/c.pkx" << QStringList{"/c/c.pkx", "/c/a.pkx", "/c/b.pkx", "/c/d.pkx"};
-    QTest::newRow("entry 3 to the front") << full << "/c/d.pkx"
-                                          << QStringList{"/c/d.pkx", "/c/a.pkx", "/c/b.pkx", "/c/c.pkx"};
+    QTest::newRow("entry 3 to the front")
+        << full << "/c/d.pkx" << QStringList{"/c/d.pkx", "/c/a.pkx", "/c/b.pkx", "/c/c.pkx"};
     QTest::newRow("entry 0 in other case: unchanged, case kept") << full << "/C/A.PKX" << full;
     QTest::newRow("entry 2 in other case takes the new spelling")
         << full << "/C/C.pkx" << QStringList{"/C/C.pkx", "/c/a.pkx", "/c/b.pkx", "/c/d.pkx"};
@@ -79,13 +79,20 @@ void TestRecentList::displayNames_data()
     QTest::addColumn<QString>("current"); // relative to the temp folder
     QTest::addColumn<bool>("nameAlone");
 
-    QTest::newRow("in the current folder") << "here/a.pkx" << "here" << true;
-    QTest::newRow("missing file in the current folder keeps its name") << "here/gone.pkx" << "here" << true;
-    QTest::newRow("elsewhere") << "there/b.pkx" << "here" << false;
-    QTest::newRow("in a sub-folder of the current folder") << "here/sub/c.pkx" << "here" << false;
-    QTest::newRow("in a folder whose name extends the current one") << "hereafter/d.pkx" << "here" << false;
-    QTest::newRow("current folder given with a trailing separator") << "here/a.pkx" << "here/" << true;
-    QTest::newRow("current folder differs only in case") << "here/a.pkx" << "HERE" << false;
+    QTest::newRow("in the current folder") << "here/a.pkx"
+                                           << "here" << true;
+    QTest::newRow("missing file in the current folder keeps its name") << "here/gone.pkx"
+                                                                       << "here" << true;
+    QTest::newRow("elsewhere") << "there/b.pkx"
+                               << "here" << false;
+    QTest::newRow("in a sub-folder of the current folder") << "here/sub/c.pkx"
+                                                           << "here" << false;
+    QTest::newRow("in a folder whose name extends the current one") << "hereafter/d.pkx"
+                                                                    << "here" << false;
+    QTest::newRow("current folder given with a trailing separator") << "here/a.pkx"
+                                                                    << "here/" << true;
+    QTest::newRow("current folder differs only in case") << "here/a.pkx"
+                                                         << "HERE" << false;
 }
 
 void TestRecentList::displayNames()
@@ -114,12 +121,12 @@ void TestRecentList::menuShowsExistingEntries_data()
                                     << QStringList{"a.pkx", "b.pkx", "c.pkx", "d.pkx"};
     QTest::newRow("entry 1 deleted, entry 2 shown as item 1")
         << QStringList{"+a", "-b", "+c", ""} << QStringList{"a.pkx", "c.pkx"};
-    QTest::newRow("entry 0 shown without a test") << QStringList{"-a", "+b", "", ""}
-                                                  << QStringList{"a.pkx", "b.pkx"};
+    QTest::newRow("entry 0 shown without a test")
+        << QStringList{"-a", "+b", "", ""} << QStringList{"a.pkx", "b.pkx"};
     QTest::newRow("entries 0 and 2 set, 1 empty") << QStringList{"+a", "", "+c", ""} << QStringList{"a.pkx"};
     QTest::newRow("nothing stored") << QStringList{"", "", "", ""} << QStringList{};
-    QTest::newRow("ampersand shown as itself") << QStringList{"+Bob & Ann", "", "", ""}
-                                               << QStringList{"Bob && Ann.pkx"};
+    QTest::newRow("ampersand shown as itself")
+        << QStringList{"+Bob & Ann", "", "", ""} << QStringList{"Bob && Ann.pkx"};
 }
 
 void TestRecentList::menuShowsExistingEntries()

@@ -64,37 +64,54 @@ void TestStartup::cleanup()
 
 void TestStartup::decision_data()
 {
-    QTest::addColumn<QString>("useDefault");  // stored USEDEFAULTDB, or <missing>
-    QTest::addColumn<QString>("defaultDb");   // "stored" (an existing other file), "gone", or <missing>
-    QTest::addColumn<bool>("comicsPkx");      // COMICS.PKX in the program's folder
-    QTest::addColumn<QString>("argument");    // "", "cmd", "default", "gone", "relative", "folder"
-    QTest::addColumn<QString>("opened");      // "", "COMICS", "stored", "cmd"
+    QTest::addColumn<QString>("useDefault"); // stored USEDEFAULTDB, or <missing>
+    QTest::addColumn<QString>("defaultDb");  // "stored" (an existing other file), "gone", or <missing>
+    QTest::addColumn<bool>("comicsPkx");     // COMICS.PKX in the program's folder
+    QTest::addColumn<QString>("argument");   // "", "cmd", "default", "gone", "relative", "folder"
+    QTest::addColumn<QString>("opened");     // "", "COMICS", "stored", "cmd"
     QTest::addColumn<bool>("setDefaultChecked");
     QTest::addColumn<bool>("useDefaultChecked");
 
-    QTest::newRow("first start, nothing anywhere") << Missing << Missing << false << "" << "" << true << true;
-    QTest::newRow("first start opens COMICS.PKX") << Missing << Missing << true << "" << "COMICS" << true << true;
-    QTest::newRow("option True") << "True" << Missing << true << "" << "COMICS" << true << true;
-    QTest::newRow("option in lower case") << "true" << Missing << true << "" << "COMICS" << true << true;
-    QTest::newRow("option -1 is True") << "-1" << Missing << true << "" << "COMICS" << true << true;
-    QTest::newRow("option False") << "False" << Missing << true << "" << "" << false << false;
-    QTest::newRow("option FALSE") << "FALSE" << Missing << true << "" << "" << false << false;
-    QTest::newRow("option 0 is False") << "0" << Missing << true << "" << "" << false << false;
-    QTest::newRow("option not a boolean opens nothing") << "maybe" << Missing << true << "" << "" << false << true;
-    QTest::newRow("option empty opens nothing") << "" << Missing << true << "" << "" << false << true;
-    QTest::newRow("stored default opened") << "True" << "stored" << true << "" << "stored" << true << true;
-    QTest::newRow("stored default gone") << "True" << "gone" << true << "" << "" << true << true;
-    QTest::newRow("command-line file wins") << "True" << Missing << true << "cmd" << "cmd" << false << false;
-    QTest::newRow("command-line file with option off") << "False" << Missing << true << "cmd" << "cmd" << false
-                                                       << false;
-    QTest::newRow("command-line file is the default") << "True" << "stored" << false << "default" << "stored"
-                                                      << true << true;
-    QTest::newRow("command-line file missing: default as usual")
-        << "True" << Missing << true << "gone" << "COMICS" << true << true;
-    QTest::newRow("command-line names a folder: ignored") << "True" << Missing << true << "folder" << "COMICS"
-                                                           << true << true;
+    QTest::newRow("first start, nothing anywhere") << Missing << Missing << false << ""
+                                                   << "" << true << true;
+    QTest::newRow("first start opens COMICS.PKX") << Missing << Missing << true << ""
+                                                  << "COMICS" << true << true;
+    QTest::newRow("option True") << "True" << Missing << true << ""
+                                 << "COMICS" << true << true;
+    QTest::newRow("option in lower case") << "true" << Missing << true << ""
+                                          << "COMICS" << true << true;
+    QTest::newRow("option -1 is True") << "-1" << Missing << true << ""
+                                       << "COMICS" << true << true;
+    QTest::newRow("option False") << "False" << Missing << true << ""
+                                  << "" << false << false;
+    QTest::newRow("option FALSE") << "FALSE" << Missing << true << ""
+                                  << "" << false << false;
+    QTest::newRow("option 0 is False") << "0" << Missing << true << ""
+                                       << "" << false << false;
+    QTest::newRow("option not a boolean opens nothing") << "maybe" << Missing << true << ""
+                                                        << "" << false << true;
+    QTest::newRow("option empty opens nothing") << "" << Missing << true << ""
+                                                << "" << false << true;
+    QTest::newRow("stored default opened") << "True"
+                                           << "stored" << true << ""
+                                           << "stored" << true << true;
+    QTest::newRow("stored default gone") << "True"
+                                         << "gone" << true << ""
+                                         << "" << true << true;
+    QTest::newRow("command-line file wins") << "True" << Missing << true << "cmd"
+                                            << "cmd" << false << false;
+    QTest::newRow("command-line file with option off") << "False" << Missing << true << "cmd"
+                                                       << "cmd" << false << false;
+    QTest::newRow("command-line file is the default") << "True"
+                                                      << "stored" << false << "default"
+                                                      << "stored" << true << true;
+    QTest::newRow("command-line file missing: default as usual") << "True" << Missing << true << "gone"
+                                                                 << "COMICS" << true << true;
+    QTest::newRow("command-line names a folder: ignored") << "True" << Missing << true << "folder"
+                                                          << "COMICS" << true << true;
     QTest::newRow("relative command-line name from the start folder")
-        << "True" << Missing << true << "relative" << "cmd" << false << false;
+        << "True" << Missing << true << "relative"
+        << "cmd" << false << false;
 }
 
 void TestStartup::decision()
@@ -118,7 +135,8 @@ void TestStartup::decision()
     if (defaultDb == QLatin1String("stored"))
         platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), stored);
     else if (defaultDb == QLatin1String("gone"))
-        platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), m_elsewhere + "/gone.pkx");
+        platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"),
+                              m_elsewhere + "/gone.pkx");
 
     QStringList args;
     QString startDir = m_appDir;
@@ -148,7 +166,8 @@ void TestStartup::decision()
     if (expectedPath.isEmpty()) {
         QCOMPARE(w.windowTitle(), QStringLiteral("Panelkeep"));
         QCOMPARE(dataCommandsNotIn(w, false), QStringList());
-        QVERIFY(!db::dbCollection().isOpen() || !QFileInfo(db::dbCollection().path()).path().startsWith(m_dir->path()));
+        QVERIFY(!db::dbCollection().isOpen() ||
+                !QFileInfo(db::dbCollection().path()).path().startsWith(m_dir->path()));
     } else {
         QCOMPARE(db::dbCollection().path(), expectedPath);
         QCOMPARE(w.currentPath, expectedPath);
@@ -173,8 +192,8 @@ void TestStartup::splashFirstThenFolderThenPrompt()
     shell::frmMainMenu *window = nullptr;
     platform::setPendingEventsHandler([&] {
         if (calls++ == 0 && window) {
-            splashUpFirst = window->splash() && window->splash()->isVisible()
-                            && window->splash()->cursor().shape() == Qt::WaitCursor;
+            splashUpFirst = window->splash() && window->splash()->isVisible() &&
+                            window->splash()->cursor().shape() == Qt::WaitCursor;
             folderNotYetChanged = QDir::currentPath() != QDir(m_appDir).canonicalPath();
         }
     });
@@ -315,7 +334,8 @@ void TestStartup::unreadableStartupOptionKeepsDefaultPath()
 {
     ScriptedUi ui;
     const QString stored = makeCollection(m_elsewhere + QStringLiteral("/stored.pkx"));
-    platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"), QStringLiteral("sometimes"));
+    platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"),
+                          QStringLiteral("sometimes"));
     platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), stored);
     {
         auto run = start(m_appDir);
