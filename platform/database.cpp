@@ -111,7 +111,7 @@ void Database::execute(const QString &sql, ExecuteOption option, const QVariantL
     detail::bindAll(stmt.get(), params);
     conn.exec(QStringLiteral("SAVEPOINT pk_execute"));
     try {
-        conn.run(stmt.get(), targetTable(sql));
+        conn.run(stmt.get(), targetTable(sql), params);
     } catch (const EngineError &) {
         conn.exec(QStringLiteral("ROLLBACK TO pk_execute"));
         conn.exec(QStringLiteral("RELEASE pk_execute"));

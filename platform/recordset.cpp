@@ -330,7 +330,7 @@ void RecordsetImpl::runChange(const QString &sql, const QVariantList &params)
 {
     CachedStatement stmt = conn->cached(sql);
     bindAll(stmt.get(), params);
-    conn->run(stmt.get(), table);
+    conn->run(stmt.get(), table, params);
 }
 
 // ----------------------------------------------------------------- opening

@@ -293,7 +293,7 @@ std::int64_t Connection::changeCounter() const
     return m_db ? std::int64_t(sqlite3_total_changes64(m_db)) : 0;
 }
 
-void Connection::run(sqlite3_stmt *stmt, const QString &table)
+void Connection::run(sqlite3_stmt *stmt, const QString &table, const QVariantList &params)
 {
     int rc = SQLITE_ROW;
     while (rc == SQLITE_ROW)
@@ -303,7 +303,7 @@ void Connection::run(sqlite3_stmt *stmt, const QString &table)
     if (rc != SQLITE_CONSTRAINT_FOREIGNKEY)
         fail(rc, ErrorContext{ErrorContext::Op::Other, table});
     sqlite3_reset(stmt);
-    const ErrorContext context = explainForeignKey(stmt, table);
+    const ErrorContext context = explainForeignKey(QString::fromUtf8(sqlite3_sql(stmt)), table, params);
     fail(SQLITE_CONSTRAINT_FOREIGNKEY, context);
 }
 
@@ -324,7 +324,8 @@ QStringList Connection::foreignKeyViolations()
 // which rows it would break, and undoes it. A broken row in the changed
 // table lacks its related row; a broken row elsewhere depended on a row the
 // statement removed or re-keyed.
-ErrorContext Connection::explainForeignKey(sqlite3_stmt *stmt, const QString &table)
+ErrorContext Connection::explainForeignKey(const QString &sql, const QString &table,
+                                           const QVariantList &params)
 {
     ErrorContext context{ErrorContext::Op::Insert, QString()};
     try {
@@ -332,9 +333,13 @@ ErrorContext Connection::explainForeignKey(sqlite3_stmt *stmt, const QString &ta
         exec(QStringLiteral("SAVEPOINT pk_explain"));
         exec(QStringLiteral("PRAGMA defer_foreign_keys = ON"));
         int rc = SQLITE_ROW;
-        while (rc == SQLITE_ROW)
-            rc = sqlite3_step(stmt);
-        sqlite3_reset(stmt);
+        {
+            // Prepared afresh, so it is compiled with the checks deferred.
+            Statement again = prepare(sql);
+            bindAll(again.get(), params);
+            while (rc == SQLITE_ROW)
+                rc = sqlite3_step(again.get());
+        }
         if (rc == SQLITE_DONE) {
             for (const QString &row : foreignKeyViolations()) {
                 if (before.contains(row))

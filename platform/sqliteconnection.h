@@ -115,7 +115,7 @@ public:
     // Steps a bound statement that changes rows to its end; `table` is the
     // table it changes, named in errors. A relationship failure is explained
     // by the rows it would have left without their related rows.
-    void run(sqlite3_stmt *stmt, const QString &table);
+    void run(sqlite3_stmt *stmt, const QString &table, const QVariantList &params);
 
     // The error for the last failure on this connection.
     [[noreturn]] void fail(int rc, const ErrorContext &context = {});
@@ -128,7 +128,7 @@ public:
     std::int64_t changeCounter() const;
 
 private:
-    ErrorContext explainForeignKey(sqlite3_stmt *stmt, const QString &table);
+    ErrorContext explainForeignKey(const QString &sql, const QString &table, const QVariantList &params);
     QStringList foreignKeyViolations();
 
     QString m_path;
