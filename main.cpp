@@ -1,7 +1,6 @@
-#include <QApplication>
+#include "shell/application.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    return 0;
+    return shell::runApplication(argc, argv);
 }

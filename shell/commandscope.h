@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace shell {
+
+// The frame every command runs in: the idle-prompt timer is off while the
+// command works and is started afresh when it ends (so a message it wrote
+// stays a full interval), and a busy pointer is always put back, whether the
+// command ends normally, early or through an exception.
+class CommandScope
+{
+public:
+    enum class Pointer { Unchanged, Hourglass };
+
+    CommandScope(QTimer *timer, QWidget *window, Pointer pointer = Pointer::Unchanged);
+    ~CommandScope();
+    CommandScope(const CommandScope &) = delete;
+    CommandScope &operator=(const CommandScope &) = delete;
+
+    // The main window's pointer for long work inside the command.
+    void hourglass();
+    void arrow();
+
+private:
+    QPointer<QTimer> m_timer;
+    QPointer<QWidget> m_window;
+    bool m_busy = false;
+};
+
+// Runs a command's work inside a CommandScope. An error escaping the work is
+// shown as a data error ("Data Error", OK, critical icon) instead of reaching
+// the event loop.
+void runCommand(QTimer *timer, QWidget *window, CommandScope::Pointer pointer,
+                const std::function<void(CommandScope &)> &work);
+
+// The screen command: hourglass, load the screen, fill it, show it modally
+// only when the fill succeeded, unload it; the pointer returns to the arrow
+// and the timer runs again afterwards.
+template <typename Screen, typename Fill> void runScreenCommand(QTimer *timer, QWidget *window, Fill fill)
+{
+    runCommand(timer, window, CommandScope::Pointer::Hourglass, [&](CommandScope &) {
+        auto screen = std::make_unique<Screen>(window);
+        if (fill(*screen))
+            screen->exec();
+    });
+}
+
+} // namespace shell

@@ -1,0 +1,281 @@
+#include "shellfixture.h"
+
+#include "shell/collectionfiles.h"
+
+#include "support/scriptedui.h"
+
+using namespace shell;
+using namespace shelltest;
+
+class TestCollectionFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void dialogRequests();
+    void openExisting();
+    void openFailures_data();
+    void openFailures();
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void createNew_data();
+    void createNew();
+    void createOverExistingFile_data();
+    void createOverExistingFile();
+    void createShowsItsStages();
+    void dialogFolderBecomesCurrent();
+
+private:
+    QTemporaryDir m_settings;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<frmMainMenu> m_w;
+    QString m_open; // the collection open before each command
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+};
+
+void TestCollectionFiles::initTestCase()
+{
+    isolateSettings(m_settings);
+}
+
+void TestCollectionFiles::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_w = bareWindow(m_dir->path());
+    m_open = makeCollection(path("before.pkx"));
+    m_w->currentPath = m_open;
+    QVERIFY(m_w->OpenCollection());
+}
+
+void TestCollectionFiles::cleanup()
+{
+    m_w.reset();
+    db::session().dbCollection.close();
+    QDir::setCurrent(QDir::tempPath());
+    m_dir.reset();
+}
+
+void TestCollectionFiles::dialogRequests()
+{
+    ScriptedUi ui;
+    ui.chooseFile(std::nullopt);
+    ui.chooseFile(std::nullopt);
+    m_w->mnuFilCreateNewDatabase->trigger();
+    m_w->mnuFilOpenDatabase->trigger();
+    QCOMPARE(ui.fileDialogs.size(), 2);
+    const QString filter = QStringLiteral("Comic Book DB Files (*.pkx)|*.pkx|All Files (*.*)|*.*");
+    const auto &create = ui.fileDialogs[0];
+    QCOMPARE(create.title, QStringLiteral("Please Specify Database File to Create"));
+    QCOMPARE(create.filter, filter);
+    QCOMPARE(create.filterIndex, 1);
+    QCOMPARE(create.defaultExtension, QStringLiteral("pkx"));
+    QVERIFY(create.overwritePrompt);
+    const auto &open = ui.fileDialogs[1];
+    QCOMPARE(open.title, QStringLiteral("Please Specify Database File for Open"));
+    QCOMPARE(open.filter, filter);
+    QCOMPARE(open.filterIndex, 1);
+    QCOMPARE(open.defaultExtension, QStringLiteral("pkx"));
+    QVERIFY(!open.overwritePrompt);
+    QCOMPARE(platform::qtNameFilters(filter),
+             (QStringList{"Comic Book DB Files (*.pkx)", "All Files (*.*)"}));
+}
+
+void TestCollectionFiles::openExisting()
+{
+    ScriptedUi ui;
+    const QString other = makeCollection(path("other.pkx"));
+    m_w->defaultPath = other;
+    m_w->mnuFilSetDefaultDatabase->setChecked(false);
+    m_w->tmrMain->stop();
+    ui.chooseFile(path("other")); // typed without the extension
+    m_w->mnuFilOpenDatabase->trigger();
+    QCOMPARE(db::dbCollection().path(), other);
+    QCOMPARE(m_w->currentPath, other);
+    QCOMPARE(m_w->windowTitle(), QStringLiteral("other.pkx: Panelkeep"));
+    QCOMPARE(m_w->recentFiles[0], other);
+    QCOMPARE(m_w->recentFiles[1], m_open);
+    QVERIFY(m_w->mnuFilSetDefaultDatabase->isChecked());
+    QVERIFY(m_w->tmrMain->isActive());
+    QVERIFY(ui.boxes.isEmpty());
+}
+
+void TestCollectionFiles::openFailures_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // empty: no such file
+    QTest::newRow("typed name of a file that does not exist") << "new.pkx" << QByteArray();
+    QTest::newRow("text file") << "notes.pkx" << QByteArray("Just some notes\n");
+    QTest::newRow("empty file") << "empty.pkx" << QByteArray("");
+    QByteArray header("SQLite format 3\0", 16);
+    header.append(QByteArray(200, '\x01'));
+    QTest::newRow("damaged database") << "damaged.pkx" << header;
+}
+
+void TestCollectionFiles::openFailures()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    ScriptedUi ui;
+    const bool exists = !content.isNull();
+    if (exists)
+        writeFile(path(name), content);
+    const QByteArray before = fileHash(path(name));
+    const RecentFiles recent = m_w->recentFiles;
+    ui.chooseFile(path(name));
+    m_w->mnuFilOpenDatabase->trigger();
+    QVERIFY2(ui.boxes.isEmpty(), "opening fails silently");
+    QCOMPARE(m_w->windowTitle(), QStringLiteral("Panelkeep"));
+    QCOMPARE(dataCommandsNotIn(*m_w, false), QStringList());
+    QCOMPARE(QFileInfo::exists(path(name)), exists);
+    QCOMPARE(fileHash(path(name)), before);
+    QCOMPARE(m_w->recentFiles, recent);
+    QCOMPARE(db::dbCollection().path(), m_open);
+    QCOMPARE(m_w->currentPath, path(name));
+    QVERIFY(m_w->tmrMain->isActive());
+}
+
+void TestCollectionFiles::cancelChangesNothing_data()
+{
+    QTest::addColumn<bool>("create");
+    QTest::addColumn<bool>("collectionOpen");
+    QTest::newRow("create, collection open") << true << true;
+    QTest::newRow("open, collection open") << false << true;
+    QTest::newRow("create, no collection") << true << false;
+    QTest::newRow("open, no collection") << false << false;
+}
+
+void TestCollectionFiles::cancelChangesNothing()
+{
+    QFETCH(bool, create);
+    QFETCH(bool, collectionOpen);
+    ScriptedUi ui;
+    if (!collectionOpen)
+        m_w->ShowNoCollection();
+    const QString title = m_w->windowTitle();
+    const RecentFiles recent = m_w->recentFiles;
+    const QStringList shown = shownRecentItems(*m_w);
+    const QString cwd = QDir::currentPath();
+    m_w->tmrMain->stop();
+    ui.chooseFile(std::nullopt);
+    (create ? m_w->mnuFilCreateNewDatabase : m_w->mnuFilOpenDatabase)->trigger();
+    QCOMPARE(m_w->windowTitle(), title);
+    QCOMPARE(dataCommandsNotIn(*m_w, collectionOpen), QStringList());
+    QCOMPARE(m_w->currentPath, m_open);
+    QCOMPARE(db::dbCollection().path(), m_open);
+    QCOMPARE(m_w->recentFiles, recent);
+    QCOMPARE(shownRecentItems(*m_w), shown);
+    QCOMPARE(QDir::currentPath(), cwd);
+    QCOMPARE(m_w->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(m_w->tmrMain->isActive());
+    QVERIFY(ui.boxes.isEmpty());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"before.pkx"});
+}
+
+void TestCollectionFiles::createNew_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("defaultPath");
+    QTest::addColumn<bool>("checked");
+    QTest::newRow("typed without extension") << "fresh"
+                                             << "fresh.pkx"
+                                             << "" << false;
+    QTest::newRow("name with spaces") << "My Collection.pkx"
+                                      << "My Collection.pkx"
+                                      << "" << false;
+    QTest::newRow("equal to the default") << "fresh.pkx"
+                                          << "fresh.pkx"
+                                          << "fresh.pkx" << true;
+    QTest::newRow("default differs in case only") << "fresh.pkx"
+                                                  << "fresh.pkx"
+                                                  << "FRESH.pkx" << false;
+}
+
+void TestCollectionFiles::createNew()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, file);
+    QFETCH(QString, defaultPath);
+    QFETCH(bool, checked);
+    ScriptedUi ui;
+    m_w->defaultPath = defaultPath.isEmpty() ? m_open : path(defaultPath);
+    ui.chooseFile(path(typed));
+    m_w->mnuFilCreateNewDatabase->trigger();
+    QVERIFY(ui.boxes.isEmpty());
+    QCOMPARE(db::dbCollection().path(), path(file));
+    QCOMPARE(m_w->currentPath, path(file));
+    QCOMPARE(m_w->recentFiles[0], path(file));
+    QCOMPARE(m_w->recentFiles[1], m_open);
+    QCOMPARE(m_w->windowTitle(), file + QStringLiteral(": Panelkeep"));
+    QCOMPARE(m_w->mnuFilSetDefaultDatabase->isChecked(), checked);
+    QCOMPARE(dataCommandsNotIn(*m_w, true), QStringList());
+    QCOMPARE(db::dbCollection().scalar(QStringLiteral("SELECT count(*) FROM Condition")).toInt(), 8);
+    QCOMPARE(m_w->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(m_w->tmrMain->isActive());
+}
+
+void TestCollectionFiles::createOverExistingFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("collection");
+    QTest::newRow("existing collection") << "other.pkx" << true;
+    QTest::newRow("existing other file") << "letter.pkx" << false;
+    QTest::newRow("the open collection itself") << "before.pkx" << true;
+}
+
+void TestCollectionFiles::createOverExistingFile()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, collection);
+    ScriptedUi ui;
+    if (!QFileInfo::exists(path(name))) {
+        if (collection)
+            makeCollection(path(name));
+        else
+            writeFile(path(name), "Dear collector,\n");
+    }
+    const QByteArray before = fileHash(path(name));
+    const qint64 size = QFileInfo(path(name)).size();
+    const RecentFiles recent = m_w->recentFiles;
+    ui.chooseFile(path(name));
+    m_w->mnuFilCreateNewDatabase->trigger();
+    QVERIFY2(ui.boxes.isEmpty(), "creation fails silently");
+    QCOMPARE(fileHash(path(name)), before);
+    QCOMPARE(QFileInfo(path(name)).size(), size);
+    QCOMPARE(db::dbCollection().path(), m_open);
+    QCOMPARE(m_w->windowTitle(), QStringLiteral("before.pkx: Panelkeep"));
+    QCOMPARE(dataCommandsNotIn(*m_w, true), QStringList());
+    QCOMPARE(m_w->recentFiles, recent);
+    QCOMPARE(m_w->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(m_w->tmrMain->isActive());
+}
+
+void TestCollectionFiles::createShowsItsStages()
+{
+    ScriptedUi ui;
+    ui.chooseFile(path("staged.pkx"));
+    m_w->mnuFilCreateNewDatabase->trigger();
+    QCOMPARE(ui.statuses, (QStringList{"Creating the Company Table", "Creating the Titles Table",
+                                       "Creating the Conditions Table", "Creating the Cover Price Table",
+                                       "Creating the Issues Table", "Establishing Data Relationships",
+                                       "Initializing the Condition Information"}));
+    QCOMPARE(panel(*m_w, 1), QStringLiteral("Initializing the Condition Information"));
+}
+
+void TestCollectionFiles::dialogFolderBecomesCurrent()
+{
+    ScriptedUi ui;
+    QTemporaryDir other;
+    const QString far = makeCollection(other.filePath("far.pkx"));
+    ui.chooseFile(far);
+    m_w->mnuFilOpenDatabase->trigger();
+    QCOMPARE(QDir::currentPath(), QDir(other.path()).canonicalPath());
+    QCOMPARE(m_w->windowTitle(), QStringLiteral("far.pkx: Panelkeep"));
+    // Files of the old folder are now shown with their full path.
+    QCOMPARE(shownRecentItems(*m_w), (QStringList{"far.pkx", m_open}));
+}
+
+QTEST_MAIN(TestCollectionFiles)
+#include "tst_collectionfiles.moc"

@@ -1,0 +1,187 @@
+#include "shell/commandscope.h"
+
+#include "platform/engineerror.h"
+#include "support/scriptedui.h"
+
+#include <QDialog>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <stdexcept>
+
+using namespace shell;
+using platform::EngineError;
+
+namespace {
+// A screen that counts how it is used and closes itself once shown.
+struct ScreenLog
+{
+    int loaded = 0;
+    int shown = 0;
+    int unloaded = 0;
+};
+ScreenLog screenLog;
+
+class CountingScreen : public QDialog
+{
+public:
+    explicit CountingScreen(QWidget *parent)
+        : QDialog(parent)
+    {
+        ++screenLog.loaded;
+    }
+    ~CountingScreen() override { ++screenLog.unloaded; }
+    int exec() override
+    {
+        ++screenLog.shown;
+        QTimer::singleShot(0, this, &QDialog::accept);
+        return QDialog::exec();
+    }
+};
+} // namespace
+
+class TestCommandScope : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void timerOffDuringWorkAndFreshAfter_data();
+    void timerOffDuringWorkAndFreshAfter();
+    void engineErrorBecomesDataErrorBox();
+    void otherExceptionBecomesDataErrorBox();
+    void screenShownOnlyWhenFillSucceeds_data();
+    void screenShownOnlyWhenFillSucceeds();
+    void createCommandPointerSteps();
+
+private:
+    QWidget window;
+    QTimer timer;
+};
+
+void TestCommandScope::init()
+{
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(7000);
+    timer.start();
+    window.unsetCursor();
+    screenLog = {};
+}
+
+void TestCommandScope::timerOffDuringWorkAndFreshAfter_data()
+{
+    QTest::addColumn<int>("ending"); // 0 normal, 1 early return, 2 engine error, 3 other exception
+    QTest::addColumn<bool>("hourglass");
+    QTest::newRow("normal end") << 0 << false;
+    QTest::newRow("normal end with hourglass") << 0 << true;
+    QTest::newRow("early return with hourglass") << 1 << true;
+    QTest::newRow("engine error with hourglass") << 2 << true;
+    QTest::newRow("other exception with hourglass") << 3 << true;
+}
+
+void TestCommandScope::timerOffDuringWorkAndFreshAfter()
+{
+    QFETCH(int, ending);
+    QFETCH(bool, hourglass);
+    ScriptedUi ui;
+    if (ending >= 2)
+        ui.answer(platform::MsgAnswer::OK);
+    // Let part of the interval pass so a fresh one can be told apart.
+    QTest::qWait(300);
+    QVERIFY(timer.remainingTime() < 6800);
+
+    bool timerWasOff = false;
+    Qt::CursorShape during = Qt::ArrowCursor;
+    runCommand(&timer, &window,
+               hourglass ? CommandScope::Pointer::Hourglass : CommandScope::Pointer::Unchanged,
+               [&](CommandScope &) {
+                   timerWasOff = !timer.isActive();
+                   during = window.cursor().shape();
+                   if (ending == 1)
+                       return;
+                   if (ending == 2)
+                       throw EngineError(platform::errnum::Generic, QStringLiteral("disk I/O error"));
+                   if (ending == 3)
+                       throw std::runtime_error("out of memory");
+               });
+    QVERIFY(timerWasOff);
+    QCOMPARE(during, hourglass ? Qt::WaitCursor : Qt::ArrowCursor);
+    QVERIFY(timer.isActive());
+    QVERIFY2(timer.remainingTime() > 6800, "enabling the timer starts a fresh interval");
+    QCOMPARE(timer.interval(), 7000);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(ui.allAnswersUsed());
+}
+
+void TestCommandScope::engineErrorBecomesDataErrorBox()
+{
+    ScriptedUi ui;
+    ui.answer(platform::MsgAnswer::OK);
+    Qt::CursorShape atBox = Qt::WaitCursor;
+    bool timerOffAtBox = false;
+    platform::setMessageHandler([&](const platform::MessageRequest &request) {
+        ui.boxes << request;
+        atBox = window.cursor().shape();
+        timerOffAtBox = !timer.isActive();
+        return platform::MsgAnswer::OK;
+    });
+    runCommand(&timer, &window, CommandScope::Pointer::Hourglass, [](CommandScope &) {
+        throw EngineError(platform::errnum::DuplicateKey, QStringLiteral("The key is already in use."));
+    });
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(describe(ui.boxes.first()),
+             describeBox(QStringLiteral("The key is already in use."), QStringLiteral("Data Error"),
+                         platform::MsgButtons::OK, platform::MsgIcon::Critical));
+    QCOMPARE(atBox, Qt::ArrowCursor);
+    QVERIFY(timerOffAtBox);
+    QVERIFY(timer.isActive());
+}
+
+void TestCommandScope::otherExceptionBecomesDataErrorBox()
+{
+    ScriptedUi ui;
+    ui.answer(platform::MsgAnswer::OK);
+    runCommand(&timer, &window, CommandScope::Pointer::Unchanged,
+               [](CommandScope &) { throw EngineError(platform::errnum::Generic, QString()); });
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(ui.boxes.first().title, QStringLiteral("Data Error"));
+    QVERIFY(ui.boxes.first().text.startsWith(QStringLiteral("Unexpected data error")));
+}
+
+void TestCommandScope::screenShownOnlyWhenFillSucceeds_data()
+{
+    QTest::addColumn<bool>("fillSucceeds");
+    QTest::newRow("fill succeeds") << true;
+    QTest::newRow("fill fails") << false;
+}
+
+void TestCommandScope::screenShownOnlyWhenFillSucceeds()
+{
+    QFETCH(bool, fillSucceeds);
+    ScriptedUi ui;
+    Qt::CursorShape duringFill = Qt::ArrowCursor;
+    runScreenCommand<CountingScreen>(&timer, &window, [&](CountingScreen &) {
+        duringFill = window.cursor().shape();
+        return fillSucceeds;
+    });
+    QCOMPARE(screenLog.loaded, 1);
+    QCOMPARE(screenLog.shown, fillSucceeds ? 1 : 0);
+    QCOMPARE(screenLog.unloaded, 1);
+    QCOMPARE(duringFill, Qt::WaitCursor);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(timer.isActive());
+}
+
+void TestCommandScope::createCommandPointerSteps()
+{
+    // The create command sets the hourglass only after its file dialog.
+    CommandScope scope(&timer, &window);
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    scope.hourglass();
+    QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
+    scope.arrow();
+    QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(!timer.isActive());
+}
+
+QTEST_MAIN(TestCommandScope)
+#include "tst_commandscope.moc"
