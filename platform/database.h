@@ -33,6 +33,11 @@ public:
     QString path() const;
     void close();
 
+    // Rollback journal with full sync: every commit lands in the one file
+    // and survives a crash. May write the file (when it used another journal
+    // mode), so call it only once the file is known to be ours.
+    void useDurableJournal();
+
     // sqlOrTable: an SQL SELECT (with "?" placeholders filled from params) or,
     // for RecordsetType::Table, a bare table name.
     std::unique_ptr<Recordset> openRecordset(const QString &sqlOrTable,
@@ -55,6 +60,10 @@ public:
     bool inTransaction() const;
 
     std::shared_ptr<detail::Connection> connection() const { return m_conn; }
+    static Database fromConnection(std::shared_ptr<detail::Connection> conn)
+    {
+        return Database(std::move(conn));
+    }
 
 private:
     explicit Database(std::shared_ptr<detail::Connection> conn);

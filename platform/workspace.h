@@ -22,9 +22,15 @@ public:
     void commitTrans();
     void rollback();
 
+    // The databases it opened that are still open.
+    std::vector<Database> openDatabases() const;
+
 private:
     Workspace() = default;
+    void remember(const Database &db);
     std::vector<std::weak_ptr<detail::Connection>> m_opened;
+    // Per beginTrans level, the databases it began a transaction on.
+    std::vector<std::vector<Database>> m_levels;
 };
 
 } // namespace platform

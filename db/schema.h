@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The tables of a collection file, in the order they are built.
+namespace db::schema {
+
+struct Table
+{
+    QString name;
+    QStringList columns;   // in order
+    QString createSql;     // the CREATE TABLE statement
+    QString creationStage; // status text shown while it is built
+};
+
+struct Relationship
+{
+    QString name;
+    QString primaryTable;
+    QString foreignTable;
+    QString primaryColumn;
+    QString foreignColumn;
+};
+
+struct ConditionRow
+{
+    int id;
+    QString name;
+};
+
+const QList<Table> &tables();
+const QList<Relationship> &relationships();
+const QList<ConditionRow> &conditionRows();
+
+} // namespace db::schema

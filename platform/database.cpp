@@ -1,0 +1,227 @@
+#include "platform/database.h"
+
+#include "platform/recordsetimpl.h"
+#include "platform/sqliteconnection.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace platform {
+
+using detail::Connection;
+using detail::raise;
+
+Database::Database(std::shared_ptr<Connection> conn)
+    : m_conn(std::move(conn))
+{}
+
+namespace {
+Connection &live(const std::shared_ptr<Connection> &conn)
+{
+    if (!conn || !conn->isOpen())
+        raise(errnum::ObjectClosed, QStringLiteral("The database is not open."));
+    return *conn;
+}
+
+// Which table a failing statement was changing, for the error text.
+detail::ErrorContext contextOf(Connection &conn, const QString &sql)
+{
+    static const QRegularExpression re(
+        QStringLiteral(
+            "^\\s*(INSERT|REPLACE|UPDATE|DELETE)\\b(?:\\s+OR\\s+\\w+)?(?:\\s+INTO|\\s+FROM)?\\s+\"?(\\w+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    detail::ErrorContext context;
+    const QRegularExpressionMatch m = re.match(sql);
+    if (!m.hasMatch())
+        return context;
+    const QString verb = m.captured(1).toUpper();
+    const QString table = m.captured(2);
+    context.op = verb == QLatin1String("DELETE")   ? detail::ErrorContext::Op::Delete
+                 : verb == QLatin1String("UPDATE") ? detail::ErrorContext::Op::Update
+                                                   : detail::ErrorContext::Op::Insert;
+    // Name the related tables: the parents a new row needs, or the tables
+    // whose rows refer to a deleted one.
+    QStringList related;
+    try {
+        if (context.op == detail::ErrorContext::Op::Delete) {
+            detail::Statement stmt = conn.prepare(QStringLiteral(
+                "SELECT m.name FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
+                "WHERE m.type = 'table' AND f.\"table\" = ? COLLATE NOCASE GROUP BY m.name ORDER BY m.name"));
+            detail::bindAll(stmt.get(), {table});
+            while (stmt.step())
+                related << QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0)));
+        } else if (context.op == detail::ErrorContext::Op::Insert) {
+            detail::Statement stmt =
+                conn.prepare(QStringLiteral("SELECT DISTINCT \"table\" FROM pragma_foreign_key_list(?)"));
+            detail::bindAll(stmt.get(), {table});
+            while (stmt.step())
+                related << QString::fromUtf8(
+                    reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0)));
+        }
+    } catch (const EngineError &) {
+        related.clear();
+    }
+    context.table = related.join(QStringLiteral("' or '"));
+    return context;
+}
+} // namespace
+
+Database Database::open(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        raise(errnum::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+    if (!info.isFile())
+        raise(errnum::NotACollection, QStringLiteral("'%1' is not a file.").arg(path));
+    return Database(std::make_shared<Connection>(path));
+}
+
+Database Database::create(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink())
+        raise(errnum::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+    // Claiming the name with an exclusive create means a file that appears
+    // meanwhile is still never overwritten.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (QFileInfo::exists(path))
+            raise(errnum::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+        raise(errnum::Generic,
+              QStringLiteral("The file '%1' could not be created: %2").arg(path, file.errorString()));
+    }
+    file.close();
+    try {
+        Database db(std::make_shared<Connection>(path));
+        db.useDurableJournal();
+        return db;
+    } catch (...) {
+        QFile::remove(path);
+        throw;
+    }
+}
+
+bool Database::isOpen() const
+{
+    return m_conn && m_conn->isOpen();
+}
+
+QString Database::path() const
+{
+    return m_conn ? m_conn->path() : QString();
+}
+
+void Database::close()
+{
+    if (m_conn)
+        m_conn->close();
+}
+
+void Database::useDurableJournal()
+{
+    Connection &conn = live(m_conn);
+    conn.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    conn.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString &sqlOrTable, RecordsetType type,
+                                                   const QVariantList &params, RecordsetOption option)
+{
+    live(m_conn);
+    return std::unique_ptr<Recordset>(
+        new Recordset(detail::openRecordsetImpl(m_conn, sqlOrTable, type, params, option)));
+}
+
+void Database::execute(const QString &sql, ExecuteOption option, const QVariantList &params)
+{
+    // Both options keep a failing statement from changing anything: a
+    // half-applied bulk change is never what the user wants.
+    Q_UNUSED(option);
+    Connection &conn = live(m_conn);
+    detail::Statement stmt = conn.prepare(sql);
+    detail::bindAll(stmt.get(), params);
+    conn.exec(QStringLiteral("SAVEPOINT pk_execute"));
+    try {
+        while (stmt.step())
+            ;
+    } catch (const EngineError &e) {
+        conn.exec(QStringLiteral("ROLLBACK TO pk_execute"));
+        conn.exec(QStringLiteral("RELEASE pk_execute"));
+        if (e.number() == errnum::RelatedRecordRequired || e.number() == errnum::RelatedRecordExists)
+            throw detail::engineError(&conn, SQLITE_CONSTRAINT_FOREIGNKEY, contextOf(conn, sql));
+        throw;
+    }
+    conn.recordsAffected = sqlite3_changes(conn.handle());
+    conn.exec(QStringLiteral("RELEASE pk_execute"));
+}
+
+int Database::recordsAffected() const
+{
+    return live(m_conn).recordsAffected;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &params)
+{
+    return live(m_conn).scalar(sql, params);
+}
+
+void Database::beginTrans()
+{
+    Connection &conn = live(m_conn);
+    conn.exec(QStringLiteral("SAVEPOINT pk_trans"));
+    ++conn.transactionDepth;
+}
+
+void Database::commitTrans()
+{
+    Connection &conn = live(m_conn);
+    if (conn.transactionDepth == 0)
+        raise(errnum::NoTransaction,
+              QStringLiteral("You tried to commit or roll back without first beginning a transaction."));
+    conn.exec(QStringLiteral("RELEASE pk_trans"));
+    --conn.transactionDepth;
+}
+
+void Database::rollback()
+{
+    Connection &conn = live(m_conn);
+    if (conn.transactionDepth == 0)
+        raise(errnum::NoTransaction,
+              QStringLiteral("You tried to commit or roll back without first beginning a transaction."));
+    conn.exec(QStringLiteral("ROLLBACK TO pk_trans"));
+    conn.exec(QStringLiteral("RELEASE pk_trans"));
+    --conn.transactionDepth;
+}
+
+bool Database::inTransaction() const
+{
+    return isOpen() && m_conn->transactionDepth > 0;
+}
+
+Transaction::Transaction(Database &db)
+    : m_db(db)
+{
+    m_db.beginTrans();
+}
+
+Transaction::~Transaction()
+{
+    if (m_done)
+        return;
+    try {
+        if (m_db.inTransaction())
+            m_db.rollback();
+    } catch (const EngineError &) {
+        // The connection rolls back whatever is left when it closes.
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.commitTrans();
+    m_done = true;
+}
+
+} // namespace platform

@@ -1,0 +1,77 @@
+#pragma once
+
+// Private to the engine: the state behind a Recordset.
+
+#include "platform/recordset.h"
+#include "platform/sqliteconnection.h"
+
+#include <memory>
+#include <vector>
+
+namespace platform::detail {
+
+struct Column
+{
+    QString name;   // as the query names it (alias or column)
+    QString origin; // the table column it comes from; empty for an expression
+    QString table;
+    ColumnKind kind = ColumnKind::Other;
+};
+
+class RecordsetImpl
+{
+public:
+    enum class EditMode { None, Add, Edit };
+
+    std::shared_ptr<Connection> conn;
+    RecordsetType type = RecordsetType::Dynaset;
+    bool open = true;
+    bool updatable = false;
+    // keyset: keys are rowids of `table`, values read by rowid on demand.
+    // Otherwise keys index the copied rows.
+    bool keyset = false;
+    QString table;
+    QString fetchSql;
+    std::vector<Column> cols;
+    std::vector<std::int64_t> keys;
+    std::vector<std::vector<QVariant>> rows;
+
+    // -1 before the first row, count() after the last. After a delete,
+    // onDeleted is set and pos is the index the successor now holds.
+    int pos = -1;
+    bool onDeleted = false;
+    bool noMatch = false;
+
+    EditMode mode = EditMode::None;
+    std::vector<QVariant> buffer;
+    std::vector<bool> dirty;
+
+    // The current row's values, valid while nothing changed on the connection.
+    std::vector<QVariant> cache;
+    bool cacheValid = false;
+    std::int64_t cacheKey = -1;
+    std::int64_t cacheStamp = -1;
+
+    int count() const { return int(keys.size()); }
+    bool hasCurrent() const;
+    int fieldIndex(const QString &field) const;
+    void ensureOpen() const;
+    void ensureUpdatable() const;
+
+    bool fetch(std::int64_t key, std::vector<QVariant> &out);
+    bool loadCurrent();
+    void settle(bool forward);
+    void leaveEdit();
+    void moveTo(int index, bool forward);
+    bool rowMatches(std::int64_t key, const std::vector<std::pair<int, QVariant>> &wanted);
+    void find(const Criteria &criteria, int start);
+
+    void runChange(const QString &sql, const QVariantList &params, ErrorContext::Op op, std::int64_t rowid);
+    ErrorContext diagnoseForeignKey(ErrorContext::Op op, std::int64_t rowid);
+};
+
+std::unique_ptr<RecordsetImpl> openRecordsetImpl(std::shared_ptr<Connection> conn, const QString &sqlOrTable,
+                                                 RecordsetType type, const QVariantList &params,
+                                                 RecordsetOption option);
+
+} // namespace platform::detail
