@@ -11,7 +11,16 @@ namespace {
 class Binding : public QObject
 {
 public:
-    explicit Binding(QWidget *w) : QObject(w) { w->installEventFilter(this); }
+    explicit Binding(QWidget *w)
+        : QObject(w)
+    {
+        setObjectName(QLatin1String(Name));
+        w->installEventFilter(this);
+    }
+
+    // Found by name: without Q_OBJECT a findChild<Binding *> would take any
+    // child (a line edit's own QWidgetLineControl) for a Binding.
+    static constexpr const char *Name = "platform::eventbinding";
 
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
@@ -35,8 +44,7 @@ protected:
             if (keyPress)
                 return filterKey(watched, static_cast<QKeyEvent *>(event));
             break;
-        default:
-            break;
+        default: break;
         }
         return false;
     }
@@ -47,8 +55,8 @@ private:
         int code = 0;
         if (event->key() == Qt::Key_Backspace)
             code = 8;
-        else if (!event->text().isEmpty() && event->text().at(0).isPrint()
-                 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                 !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             code = event->text().at(0).unicode();
         if (code == 0)
             return false;
@@ -59,8 +67,8 @@ private:
 
 Binding *bindingFor(QWidget *w)
 {
-    if (auto *b = w->findChild<Binding *>(QString(), Qt::FindDirectChildrenOnly))
-        return b;
+    if (QObject *b = w->findChild<QObject *>(QLatin1String(Binding::Name), Qt::FindDirectChildrenOnly))
+        return static_cast<Binding *>(b);
     return new Binding(w);
 }
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/textbox.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -106,21 +107,19 @@ void frmAddCompany::Form_Load()
 
 void frmAddCompany::txtCompanyName_GotFocus()
 {
-    txtCompanyName->setSelection(0, MaxNameLength);
+    platform::selectText(txtCompanyName, 0, MaxNameLength);
 }
 
 void frmAddCompany::txtCompanyName_LostFocus()
 {
     try {
-        if (!checkName()) {
-            txtCompanyName->setFocus();
-            txtCompanyName->setSelection(0, 99);
-        }
+        if (checkName())
+            return;
     } catch (const platform::EngineError &e) {
         showMessage(QStringLiteral("The company name could not be checked.\n\n") + e.text(),
                     QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
-        txtCompanyName->setFocus();
     }
+    platform::refocusAndSelect(txtCompanyName, 0, 99);
 }
 
 bool frmAddCompany::checkName()
@@ -193,8 +192,9 @@ void frmAddCompany::cmdAdd_Click()
         return;
     }
     if (m_pendingId == db::FailedID) {
-        showMessage(QStringLiteral("Company Name exists in the database, please define a different Company Name"),
-                    QStringLiteral("Company Name must be unique"), MsgButtons::OK, MsgIcon::Exclamation);
+        showMessage(
+            QStringLiteral("Company Name exists in the database, please define a different Company Name"),
+            QStringLiteral("Company Name must be unique"), MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
 

@@ -7,6 +7,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/textbox.h"
 #include "platform/twips.h"
 
 #include <QAbstractItemView>
@@ -242,8 +243,7 @@ void frmAddTitle::txtTitle_LostFocus()
         showMessage(QStringLiteral("The title could not be checked.\n\n") + e.text(),
                     QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
     }
-    txtTitle->setFocus();
-    txtTitle->setSelection(0, 99);
+    platform::refocusAndSelect(txtTitle, 0, 99);
 }
 
 bool frmAddTitle::checkTitle()
@@ -289,7 +289,7 @@ bool frmAddTitle::checkTitle()
 
 void frmAddTitle::txtCoverPrice_GotFocus()
 {
-    txtCoverPrice->setSelection(0, 99);
+    platform::selectText(txtCoverPrice, 0, 99);
 }
 
 void frmAddTitle::txtCoverPrice_KeyPress(int &keyAscii)
@@ -312,7 +312,7 @@ void frmAddTitle::txtCoverPrice_LostFocus()
 
 void frmAddTitle::txtBeginningYear_GotFocus()
 {
-    txtBeginningYear->setSelection(0, 99);
+    platform::selectText(txtBeginningYear, 0, 99);
 }
 
 void frmAddTitle::txtBeginningYear_KeyPress(int &keyAscii)
