@@ -11,8 +11,7 @@ namespace {
 class Binding : public QObject
 {
 public:
-    explicit Binding(QWidget *w)
-        : QObject(w)
+    explicit Binding(QWidget *w) : QObject(w)
     {
         setObjectName(QLatin1String(Name));
         w->installEventFilter(this);
@@ -44,7 +43,8 @@ protected:
             if (keyPress)
                 return filterKey(watched, static_cast<QKeyEvent *>(event));
             break;
-        default: break;
+        default:
+            break;
         }
         return false;
     }
@@ -55,8 +55,8 @@ private:
         int code = 0;
         if (event->key() == Qt::Key_Backspace)
             code = 8;
-        else if (!event->text().isEmpty() && event->text().at(0).isPrint() &&
-                 !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        else if (!event->text().isEmpty() && event->text().at(0).isPrint()
+                 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             code = event->text().at(0).unicode();
         if (code == 0)
             return false;
