@@ -99,8 +99,9 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     cboCompany->setObjectName(QStringLiteral("cboCompany"));
     cboCompany->setGeometry(twips(1680, 660, 4560, 345));
     // The identifier after the padding stays out of sight, in the box and in
-    // its list.
+    // its list (a list in popup mode would widen to the longest item).
     cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     cboCompany->view()->setTextElideMode(Qt::ElideRight);
     Label4 = label(this, "Label4", QStringLiteral("Company:"), twips(120, 720, 1440, 255), cboCompany);
 

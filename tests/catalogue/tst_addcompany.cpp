@@ -63,6 +63,8 @@ private slots:
     void identifiersExhausted();
     void engineRefusalLeavesScreenUsable();
     void emptyTableAtLoad();
+    void closingRunsNoCheck_data();
+    void closingRunsNoCheck();
     void tabOrderAndClose_data();
     void tabOrderAndClose();
 
@@ -376,6 +378,34 @@ void tst_AddCompany::tabOrderAndClose()
     QVERIFY(!f->isVisible());
     QVERIFY(!db::session().rsCompany);
     QVERIFY(ui.boxes.isEmpty());
+}
+
+// Closing while the name box holds a name it would refuse: the box loses the
+// focus to no control of the screen, so no check (and no box) runs.
+void tst_AddCompany::closingRunsNoCheck_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Escape") << true;
+    QTest::newRow("window close") << false;
+}
+
+void tst_AddCompany::closingRunsNoCheck()
+{
+    QFETCH(bool, escape);
+    TempCollection c;
+    c.addCompany("BMN", "Blue Moon");
+    ScriptedUi ui;
+    auto f = open();
+    QVERIFY(f);
+    type(*f, "blue moon");
+    if (escape)
+        QTest::keyClick(f->txtCompanyName, Qt::Key_Escape);
+    else
+        f->close();
+    QVERIFY(!f->isVisible());
+    QVERIFY(ui.boxes.isEmpty());
+    QVERIFY(!ui.statuses.contains("Checking for unique Company name"));
+    QCOMPARE(c.count("Company"), 1);
 }
 
 QTEST_MAIN(tst_AddCompany)
