@@ -24,47 +24,14 @@ Connection &live(const std::shared_ptr<Connection> &conn)
     return *conn;
 }
 
-// Which table a failing statement was changing, for the error text.
-detail::ErrorContext contextOf(Connection &conn, const QString &sql)
+// The table a changing statement names, for the error text.
+QString targetTable(const QString &sql)
 {
     static const QRegularExpression re(
         QStringLiteral(
-            "^\\s*(INSERT|REPLACE|UPDATE|DELETE)\\b(?:\\s+OR\\s+\\w+)?(?:\\s+INTO|\\s+FROM)?\\s+\"?(\\w+)"),
+            "^\\s*(?:INSERT|REPLACE|UPDATE|DELETE)\\b(?:\\s+OR\\s+\\w+)?(?:\\s+INTO|\\s+FROM)?\\s+\"?(\\w+)"),
         QRegularExpression::CaseInsensitiveOption);
-    detail::ErrorContext context;
-    const QRegularExpressionMatch m = re.match(sql);
-    if (!m.hasMatch())
-        return context;
-    const QString verb = m.captured(1).toUpper();
-    const QString table = m.captured(2);
-    context.op = verb == QLatin1String("DELETE")   ? detail::ErrorContext::Op::Delete
-                 : verb == QLatin1String("UPDATE") ? detail::ErrorContext::Op::Update
-                                                   : detail::ErrorContext::Op::Insert;
-    // Name the related tables: the parents a new row needs, or the tables
-    // whose rows refer to a deleted one.
-    QStringList related;
-    try {
-        if (context.op == detail::ErrorContext::Op::Delete) {
-            detail::Statement stmt = conn.prepare(QStringLiteral(
-                "SELECT m.name FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
-                "WHERE m.type = 'table' AND f.\"table\" = ? COLLATE NOCASE GROUP BY m.name ORDER BY m.name"));
-            detail::bindAll(stmt.get(), {table});
-            while (stmt.step())
-                related << QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0)));
-        } else if (context.op == detail::ErrorContext::Op::Insert) {
-            detail::Statement stmt =
-                conn.prepare(QStringLiteral("SELECT DISTINCT \"table\" FROM pragma_foreign_key_list(?)"));
-            detail::bindAll(stmt.get(), {table});
-            while (stmt.step())
-                related << QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(stmt.get(), 0)));
-        }
-    } catch (const EngineError &) {
-        related.clear();
-    }
-    context.table = related.join(QStringLiteral("' or '"));
-    return context;
+    return re.match(sql).captured(1);
 }
 } // namespace
 
@@ -144,13 +111,10 @@ void Database::execute(const QString &sql, ExecuteOption option, const QVariantL
     detail::bindAll(stmt.get(), params);
     conn.exec(QStringLiteral("SAVEPOINT pk_execute"));
     try {
-        while (stmt.step())
-            ;
-    } catch (const EngineError &e) {
+        conn.run(stmt.get(), targetTable(sql), params);
+    } catch (const EngineError &) {
         conn.exec(QStringLiteral("ROLLBACK TO pk_execute"));
         conn.exec(QStringLiteral("RELEASE pk_execute"));
-        if (e.number() == errnum::RelatedRecordRequired || e.number() == errnum::RelatedRecordExists)
-            throw detail::engineError(&conn, SQLITE_CONSTRAINT_FOREIGNKEY, contextOf(conn, sql));
         throw;
     }
     conn.recordsAffected = sqlite3_changes(conn.handle());

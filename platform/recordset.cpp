@@ -197,51 +197,6 @@ bool valuesMatch(const QVariant &field, const QVariant &wanted, ColumnKind kind)
     return a.real == b.real;
 }
 
-struct ForeignKey
-{
-    QString parent;
-    QString from;
-    QString to;
-};
-
-QList<ForeignKey> foreignKeys(Connection &conn, const QString &table)
-{
-    QList<ForeignKey> keys;
-    Statement stmt =
-        conn.prepare(QStringLiteral("SELECT \"table\", \"from\", \"to\" FROM pragma_foreign_key_list(?)"));
-    bindAll(stmt.get(), {table});
-    while (stmt.step())
-        keys.append({columnValue(stmt.get(), 0, ColumnKind::Text).toString(),
-                     columnValue(stmt.get(), 1, ColumnKind::Text).toString(),
-                     columnValue(stmt.get(), 2, ColumnKind::Text).toString()});
-    return keys;
-}
-
-QStringList tableNames(Connection &conn)
-{
-    QStringList names;
-    Statement stmt = conn.prepare(QStringLiteral(
-        "SELECT name FROM sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
-    while (stmt.step())
-        names << columnValue(stmt.get(), 0, ColumnKind::Text).toString();
-    return names;
-}
-
-bool rowExists(Connection &conn, const QString &table, const QString &column, const QVariant &value)
-{
-    Statement stmt = conn.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ? LIMIT 1")
-                                      .arg(quoteIdentifier(table), quoteIdentifier(column)));
-    bindAll(stmt.get(), {value});
-    return stmt.step();
-}
-
-QVariant storedValue(Connection &conn, const QString &table, const QString &column, std::int64_t rowid)
-{
-    return conn.scalar(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                           .arg(quoteIdentifier(column), quoteIdentifier(table)),
-                       {qlonglong(rowid)});
-}
-
 } // namespace
 
 // ----------------------------------------------------------- RecordsetImpl
@@ -371,60 +326,11 @@ void RecordsetImpl::find(const Criteria &criteria, int start)
     noMatch = true;
 }
 
-ErrorContext RecordsetImpl::diagnoseForeignKey(ErrorContext::Op op, std::int64_t rowid)
+void RecordsetImpl::runChange(const QString &sql, const QVariantList &params)
 {
-    ErrorContext context;
-    context.op = op;
-    if (op != ErrorContext::Op::Delete) {
-        // A new or changed row whose parent is missing.
-        for (const ForeignKey &fk : foreignKeys(*conn, table)) {
-            QVariant value;
-            bool known = false;
-            for (size_t i = 0; i < cols.size(); ++i) {
-                if (QString::compare(cols[i].origin, fk.from, Qt::CaseInsensitive) == 0 && dirty[i]) {
-                    value = buffer[i];
-                    known = true;
-                }
-            }
-            if (!known && op == ErrorContext::Op::Update)
-                value = storedValue(*conn, table, fk.from, rowid);
-            if (!value.isNull() && !rowExists(*conn, fk.parent, fk.to, value)) {
-                context.op = ErrorContext::Op::Insert;
-                context.table = fk.parent;
-                return context;
-            }
-        }
-        if (op == ErrorContext::Op::Insert)
-            return context;
-    }
-    // A deleted or re-keyed row that others still refer to.
-    context.op = ErrorContext::Op::Delete;
-    for (const QString &child : tableNames(*conn)) {
-        for (const ForeignKey &fk : foreignKeys(*conn, child)) {
-            if (QString::compare(fk.parent, table, Qt::CaseInsensitive) != 0)
-                continue;
-            const QVariant old = storedValue(*conn, table, fk.to, rowid);
-            if (!old.isNull() && rowExists(*conn, child, fk.from, old)) {
-                context.table = child;
-                return context;
-            }
-        }
-    }
-    return context;
-}
-
-void RecordsetImpl::runChange(const QString &sql, const QVariantList &params, ErrorContext::Op op,
-                              std::int64_t rowid)
-{
-    try {
-        CachedStatement stmt = conn->cached(sql);
-        bindAll(stmt.get(), params);
-        stmt.step(ErrorContext{op, table});
-    } catch (const EngineError &e) {
-        if (e.number() != errnum::RelatedRecordRequired && e.number() != errnum::RelatedRecordExists)
-            throw;
-        throw engineError(conn.get(), SQLITE_CONSTRAINT_FOREIGNKEY, diagnoseForeignKey(op, rowid));
-    }
+    CachedStatement stmt = conn->cached(sql);
+    bindAll(stmt.get(), params);
+    conn->run(stmt.get(), table, params);
 }
 
 // ----------------------------------------------------------------- opening
@@ -717,7 +623,7 @@ void Recordset::update()
                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, names.join(QStringLiteral(", ")),
                            QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-        d->runChange(sql, values, ErrorContext::Op::Insert, -1);
+        d->runChange(sql, values);
         const bool atEnd = !d->onDeleted && d->pos >= d->count();
         d->keys.push_back(sqlite3_last_insert_rowid(d->conn->handle()));
         if (atEnd)
@@ -730,7 +636,7 @@ void Recordset::update()
             values << qlonglong(rowid);
             d->runChange(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                              .arg(table, names.join(QStringLiteral(", "))),
-                         values, ErrorContext::Op::Update, rowid);
+                         values);
         }
     }
     d->leaveEdit();
@@ -754,7 +660,7 @@ void Recordset::deleteRow()
         noCurrentRecord();
     const std::int64_t rowid = d->keys[size_t(d->pos)];
     d->runChange(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(detail::quoteIdentifier(d->table)),
-                 {qlonglong(rowid)}, ErrorContext::Op::Delete, rowid);
+                 {qlonglong(rowid)});
     d->keys.erase(d->keys.begin() + d->pos);
     d->onDeleted = true;
     d->cacheValid = false;

@@ -66,8 +66,7 @@ public:
     bool rowMatches(std::int64_t key, const std::vector<std::pair<int, QVariant>> &wanted);
     void find(const Criteria &criteria, int start);
 
-    void runChange(const QString &sql, const QVariantList &params, ErrorContext::Op op, std::int64_t rowid);
-    ErrorContext diagnoseForeignKey(ErrorContext::Op op, std::int64_t rowid);
+    void runChange(const QString &sql, const QVariantList &params);
 };
 
 std::unique_ptr<RecordsetImpl> openRecordsetImpl(std::shared_ptr<Connection> conn, const QString &sqlOrTable,

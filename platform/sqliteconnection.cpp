@@ -293,6 +293,77 @@ std::int64_t Connection::changeCounter() const
     return m_db ? std::int64_t(sqlite3_total_changes64(m_db)) : 0;
 }
 
+void Connection::run(sqlite3_stmt *stmt, const QString &table, const QVariantList &params)
+{
+    int rc = SQLITE_ROW;
+    while (rc == SQLITE_ROW)
+        rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE)
+        return;
+    if (rc != SQLITE_CONSTRAINT_FOREIGNKEY)
+        fail(rc, ErrorContext{ErrorContext::Op::Other, table});
+    sqlite3_reset(stmt);
+    const ErrorContext context = explainForeignKey(QString::fromUtf8(sqlite3_sql(stmt)), table, params);
+    fail(SQLITE_CONSTRAINT_FOREIGNKEY, context);
+}
+
+QStringList Connection::foreignKeyViolations()
+{
+    QStringList rows;
+    Statement check = prepare(QStringLiteral("PRAGMA foreign_key_check"));
+    while (check.step())
+        rows << QStringLiteral("%1|%2|%3|%4")
+                    .arg(columnValue(check.get(), 0, ColumnKind::Text).toString(),
+                         columnValue(check.get(), 1, ColumnKind::Other).toString(),
+                         columnValue(check.get(), 2, ColumnKind::Text).toString(),
+                         columnValue(check.get(), 3, ColumnKind::Other).toString());
+    return rows;
+}
+
+// Runs the statement once more with relationship checks deferred, looks at
+// which rows it would break, and undoes it. A broken row in the changed
+// table lacks its related row; a broken row elsewhere depended on a row the
+// statement removed or re-keyed.
+ErrorContext Connection::explainForeignKey(const QString &sql, const QString &table,
+                                           const QVariantList &params)
+{
+    ErrorContext context{ErrorContext::Op::Insert, QString()};
+    try {
+        const QStringList before = foreignKeyViolations();
+        exec(QStringLiteral("SAVEPOINT pk_explain"));
+        exec(QStringLiteral("PRAGMA defer_foreign_keys = ON"));
+        int rc = SQLITE_ROW;
+        {
+            // Prepared afresh, so it is compiled with the checks deferred.
+            Statement again = prepare(sql);
+            bindAll(again.get(), params);
+            while (rc == SQLITE_ROW)
+                rc = sqlite3_step(again.get());
+        }
+        if (rc == SQLITE_DONE) {
+            for (const QString &row : foreignKeyViolations()) {
+                if (before.contains(row))
+                    continue;
+                const QString child = row.section(QLatin1Char('|'), 0, 0);
+                if (QString::compare(child, table, Qt::CaseInsensitive) == 0) {
+                    context.table = row.section(QLatin1Char('|'), 2, 2);
+                } else {
+                    context.op = ErrorContext::Op::Delete;
+                    context.table = child;
+                }
+                break;
+            }
+        }
+    } catch (const EngineError &) {
+        // Explaining is a courtesy; the failure itself is reported anyway.
+    }
+    char *message = nullptr;
+    sqlite3_exec(m_db, "ROLLBACK TO pk_explain; RELEASE pk_explain; PRAGMA defer_foreign_keys = OFF", nullptr,
+                 nullptr, &message);
+    sqlite3_free(message);
+    return context;
+}
+
 void Connection::fail(int rc, const ErrorContext &context)
 {
     throw engineError(this, rc, context);

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <cstdint>
@@ -111,6 +112,11 @@ public:
     void exec(const QString &sql);
     QVariant scalar(const QString &sql, const QVariantList &params = {});
 
+    // Steps a bound statement that changes rows to its end; `table` is the
+    // table it changes, named in errors. A relationship failure is explained
+    // by the rows it would have left without their related rows.
+    void run(sqlite3_stmt *stmt, const QString &table, const QVariantList &params);
+
     // The error for the last failure on this connection.
     [[noreturn]] void fail(int rc, const ErrorContext &context = {});
 
@@ -122,6 +128,9 @@ public:
     std::int64_t changeCounter() const;
 
 private:
+    ErrorContext explainForeignKey(const QString &sql, const QString &table, const QVariantList &params);
+    QStringList foreignKeyViolations();
+
     QString m_path;
     sqlite3 *m_db = nullptr;
     QHash<QString, sqlite3_stmt *> m_cache;
