@@ -23,7 +23,7 @@ std::optional<QString> keyFor(platform::Recordset *rs, const QString &column, co
 }
 } // namespace
 
-bool fillCompanyList(const std::function<void(const QString &)> &addItem)
+bool fillCompanyListWith(const std::function<void(const QString &)> &addItem)
 {
     Session &s = session();
     s.rsCompany.reset(); // a failed open must not leave the last list's rows behind

@@ -14,12 +14,12 @@ namespace db {
 // Fills through addItem, the list opened on "Select * from Company order by
 // Company" into rsCompany. True when at least one company was added; with no
 // companies, or on an engine error, the user is told and the result is false.
-bool fillCompanyList(const std::function<void(const QString &)> &addItem);
+bool fillCompanyListWith(const std::function<void(const QString &)> &addItem);
 
 // A combo box, list widget or any control with addItem(QString).
 template <typename List> bool FillCompanyList(List *list)
 {
-    return fillCompanyList([list](const QString &name) { list->addItem(name); });
+    return fillCompanyListWith([list](const QString &name) { list->addItem(name); });
 }
 
 // The titles of one company in name order into rsTitle and the list; true

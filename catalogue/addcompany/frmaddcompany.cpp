@@ -100,8 +100,12 @@ void frmAddCompany::Form_Load()
         showStatus(QStringLiteral("Please enter new company name"));
     } catch (const platform::EngineError &) {
         // An empty table: MoveFirst has no row to go to.
-        if (s.rsCompany->recordCount() != -1)
+        try {
+            if (s.rsCompany->recordCount() != -1)
+                showStatus(QStringLiteral("No Company data"));
+        } catch (const platform::EngineError &) {
             showStatus(QStringLiteral("No Company data"));
+        }
     }
 }
 

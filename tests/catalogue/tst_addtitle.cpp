@@ -86,6 +86,7 @@ private slots:
     void titleNeverLeftWithoutPrice();
     void noCompanies();
     void noTitlesYet();
+    void tabOrder();
     void closeQuestion_data();
     void closeQuestion();
 
@@ -559,6 +560,23 @@ void tst_AddTitle::noTitlesYet()
     f->txtBeginningYear->setText("   "); // pasted, the key filter never saw it
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(storedTitles(), QStringList{"qX|q|null|ACM|5000"});
+    QVERIFY(ui.boxes.isEmpty());
+}
+
+void tst_AddTitle::tabOrder()
+{
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    ScriptedUi ui;
+    auto f = open(ui);
+    QVERIFY(f);
+    const QList<QWidget *> order{f->txtTitle,         f->cboCompany, f->txtCoverPrice,
+                                 f->txtBeginningYear, f->cmdAdd,     f->cmdExit};
+    for (QWidget *w : order) {
+        QCOMPARE(QApplication::focusWidget(), w);
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    QCOMPARE(QApplication::focusWidget(), f->txtTitle);
     QVERIFY(ui.boxes.isEmpty());
 }
 
