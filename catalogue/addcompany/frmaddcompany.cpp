@@ -164,8 +164,10 @@ bool frmAddCompany::checkName()
         return false;
     }
     m_pendingId = id;
-    if (m_pendingId == db::FailedID)
+    if (m_pendingId == db::FailedID) {
+        m_failedName = text;
         return false;
+    }
     m_tag = text;
     cmdAdd->setFocus();
     showStatus(QStringLiteral("Enter Add to add company data or close to abort"));
@@ -184,6 +186,12 @@ void frmAddCompany::cmdAdd_Click()
     // A name typed but never checked is checked now, with its messages.
     if (name != m_tag && name != m_examined)
         txtCompanyName_LostFocus();
+    if (m_pendingId == db::FailedID && name == m_failedName) {
+        showMessage(
+            QStringLiteral("Company Name exists in the database, please define a different Company Name"),
+            QStringLiteral("Company Name must be unique"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
     // A refused name: the check has just said why, and the identifier pending
     // (if any) belongs to an earlier name.
     if (name != m_tag) {
@@ -193,12 +201,6 @@ void frmAddCompany::cmdAdd_Click()
     if (m_pendingId.isEmpty()) {
         showMessage(QStringLiteral("No Company Name Defined, please enter Company Name"),
                     QStringLiteral("Enter Company Name"), MsgButtons::OK, MsgIcon::Exclamation);
-        return;
-    }
-    if (m_pendingId == db::FailedID) {
-        showMessage(
-            QStringLiteral("Company Name exists in the database, please define a different Company Name"),
-            QStringLiteral("Company Name must be unique"), MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
 

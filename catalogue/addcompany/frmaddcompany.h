@@ -42,7 +42,8 @@ private:
     bool checkName();
 
     db::IdentifierLists m_lists;
-    QString m_pendingId; // Company_ID of the last accepted name, FailedID after a failed generation
-    QString m_tag;       // the text last accepted (or left empty) by the name check
-    QString m_examined;  // the text the name check last looked at, accepted or not
+    QString m_pendingId;  // Company_ID of the last accepted name, FailedID after a failed generation
+    QString m_tag;        // the text last accepted (or left empty) by the name check
+    QString m_examined;   // the text the name check last looked at, accepted or not
+    QString m_failedName; // the text for which no identifier could be generated
 };

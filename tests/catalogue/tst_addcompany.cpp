@@ -297,9 +297,16 @@ void tst_AddCompany::identifiersExhausted()
     QCOMPARE(f->pendingId(), QStringLiteral("@@@"));
     QCOMPARE(QApplication::focusWidget(), f->txtCompanyName);
 
+    // Clicking Add leaves the box (checked again) and then says why Add
+    // cannot store it.
+    ui.answer(MsgAnswer::OK);
     ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-    QCOMPARE(described(ui.boxes), (QStringList{sorry, sorry}));
+    QCOMPARE(described(ui.boxes),
+             (QStringList{
+                 sorry, sorry,
+                 describeBox("Company Name exists in the database, please define a different Company Name",
+                             "Company Name must be unique", MsgButtons::OK, MsgIcon::Exclamation)}));
     QCOMPARE(c.count("Company"), 25);
 }
 
