@@ -75,6 +75,7 @@ private slots:
     void twoTitlesInOneVisit();
     void keyFilters_data();
     void keyFilters();
+    void priceKeysOfTheLocale();
     void priceFormatting_data();
     void priceFormatting();
     void nameCheck_data();
@@ -280,6 +281,23 @@ void tst_AddTitle::keyFilters()
     QTest::keyClick(box, Qt::Key_Backspace);
     QCOMPARE(box->text(), shown.chopped(1));
     QCOMPARE(ui.beeps, refused);
+}
+
+// Where the locale writes amounts with its own decimal mark and symbol,
+// those keys pass too (besides "$" and ".").
+void tst_AddTitle::priceKeysOfTheLocale()
+{
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    ScriptedUi ui;
+    auto f = open(ui);
+    QVERIFY(f);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ui.clearRecords();
+    typeInto(f->txtCoverPrice, "1,5€x");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(f->txtCoverPrice->text(), QString("1,5€"));
+    QCOMPARE(ui.beeps, 1);
 }
 
 void tst_AddTitle::priceFormatting_data()
