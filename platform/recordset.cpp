@@ -239,42 +239,46 @@ bool RecordsetImpl::hasCurrent() const
     return !onDeleted && pos >= 0 && pos < count();
 }
 
-bool RecordsetImpl::fetch(std::int64_t key, std::vector<QVariant> &out)
+const std::vector<QVariant> *RecordsetImpl::rowAt(int index, bool forward)
 {
-    if (!keyset) {
-        out = rows[size_t(key)];
-        return true;
+    if (!keyset)
+        return &rows[size_t(keys[size_t(index)])];
+    const std::int64_t stamp = conn->changeCounter();
+    if (winStart < 0 || stamp != winStamp || index < winStart || index >= winStart + int(window.size())) {
+        // Reading a window of rows per statement keeps scrolling and finds
+        // from taking the file lock once per row.
+        const int start = forward ? index : std::max(0, index - Window + 1);
+        const int end = std::min(count(), start + Window);
+        CachedStatement stmt = conn->cached(windowSql);
+        for (int j = 0; j < Window; ++j)
+            sqlite3_bind_int64(stmt.get(), j + 1, keys[size_t(std::min(start + j, end - 1))]);
+        QHash<std::int64_t, std::vector<QVariant>> found;
+        while (stmt.step()) {
+            std::vector<QVariant> row(cols.size());
+            for (size_t i = 0; i < cols.size(); ++i)
+                row[i] = columnValue(stmt.get(), int(i) + 1, cols[i].kind);
+            found.insert(sqlite3_column_int64(stmt.get(), 0), std::move(row));
+        }
+        window.assign(size_t(end - start), std::nullopt);
+        for (int j = start; j < end; ++j) {
+            const auto it = found.constFind(keys[size_t(j)]);
+            if (it != found.cend())
+                window[size_t(j - start)] = *it;
+        }
+        winStart = start;
+        winStamp = stamp;
     }
-    CachedStatement stmt = conn->cached(fetchSql);
-    sqlite3_bind_int64(stmt.get(), 1, key);
-    if (!stmt.step())
-        return false;
-    out.resize(cols.size());
-    for (size_t i = 0; i < cols.size(); ++i)
-        out[i] = columnValue(stmt.get(), int(i), cols[i].kind);
-    return true;
-}
-
-bool RecordsetImpl::loadCurrent()
-{
-    if (!hasCurrent())
-        return false;
-    const std::int64_t key = keys[size_t(pos)];
-    const std::int64_t stamp = conn ? conn->changeCounter() : 0;
-    if (cacheValid && cacheKey == key && cacheStamp == stamp)
-        return true;
-    cacheValid = fetch(key, cache);
-    cacheKey = key;
-    cacheStamp = stamp;
-    return cacheValid;
+    const auto &row = window[size_t(index - winStart)];
+    return row ? &*row : nullptr;
 }
 
 void RecordsetImpl::settle(bool forward)
 {
     // Rows deleted by other statements since the recordset was opened drop
     // out of it as the position reaches them.
-    while (pos >= 0 && pos < count() && !loadCurrent()) {
+    while (pos >= 0 && pos < count() && !rowAt(pos, forward)) {
         keys.erase(keys.begin() + pos);
+        forgetRows();
         if (!forward)
             --pos;
     }
@@ -291,18 +295,17 @@ void RecordsetImpl::moveTo(int index, bool forward)
 {
     leaveEdit();
     onDeleted = false;
-    cacheValid = false;
     pos = std::clamp(index, -1, count());
     settle(forward);
 }
 
-bool RecordsetImpl::rowMatches(std::int64_t key, const std::vector<std::pair<int, QVariant>> &wanted)
+bool RecordsetImpl::rowMatches(int index, const std::vector<std::pair<int, QVariant>> &wanted)
 {
-    std::vector<QVariant> row;
-    if (!fetch(key, row))
+    const std::vector<QVariant> *row = rowAt(index);
+    if (!row)
         return false;
     return std::all_of(wanted.begin(), wanted.end(), [&](const auto &w) {
-        return valuesMatch(row[size_t(w.first)], w.second, cols[size_t(w.first)].kind);
+        return valuesMatch((*row)[size_t(w.first)], w.second, cols[size_t(w.first)].kind);
     });
 }
 
@@ -314,10 +317,9 @@ void RecordsetImpl::find(const Criteria &criteria, int start)
         wanted.emplace_back(fieldIndex(c.column), c.value);
     leaveEdit();
     for (int i = std::max(start, 0); i < count(); ++i) {
-        if (rowMatches(keys[size_t(i)], wanted)) {
+        if (rowMatches(i, wanted)) {
             pos = i;
             onDeleted = false;
-            cacheValid = false;
             noMatch = false;
             return;
         }
@@ -420,8 +422,9 @@ bool openKeyset(RecordsetImpl &rs, const QString &sql, const QVariantList &param
         names << quoteIdentifier(c.origin);
     rs.table = table;
     rs.keyset = true;
-    rs.fetchSql = QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                      .arg(names.join(QStringLiteral(", ")), quoteIdentifier(table));
+    rs.windowSql = QStringLiteral("SELECT rowid, %1 FROM %2 WHERE rowid IN (%3)")
+                       .arg(names.join(QStringLiteral(", ")), quoteIdentifier(table),
+                            QStringList(RecordsetImpl::Window, QStringLiteral("?")).join(QLatin1Char(',')));
     return true;
 }
 
@@ -590,13 +593,14 @@ void Recordset::edit()
     d->ensureOpen();
     d->ensureUpdatable();
     d->leaveEdit();
-    d->cacheValid = false;
     if (!d->hasCurrent())
         noCurrentRecord();
-    if (!d->loadCurrent())
+    d->forgetRows(); // edit what the file holds now
+    const std::vector<QVariant> *row = d->rowAt(d->pos);
+    if (!row)
         raise(errnum::DeletedRecord, QStringLiteral("Record is deleted."));
     d->mode = detail::RecordsetImpl::EditMode::Edit;
-    d->buffer = d->cache;
+    d->buffer = *row;
     d->dirty.assign(d->cols.size(), false);
 }
 
@@ -640,7 +644,6 @@ void Recordset::update()
         }
     }
     d->leaveEdit();
-    d->cacheValid = false;
 }
 
 void Recordset::cancelUpdate()
@@ -663,7 +666,7 @@ void Recordset::deleteRow()
                  {qlonglong(rowid)});
     d->keys.erase(d->keys.begin() + d->pos);
     d->onDeleted = true;
-    d->cacheValid = false;
+    d->forgetRows();
 }
 
 QVariant Recordset::value(const QString &field) const
@@ -674,9 +677,10 @@ QVariant Recordset::value(const QString &field) const
         return d->buffer[size_t(i)];
     if (!d->hasCurrent())
         noCurrentRecord();
-    if (!d->loadCurrent())
+    const std::vector<QVariant> *row = d->rowAt(d->pos);
+    if (!row)
         raise(errnum::DeletedRecord, QStringLiteral("Record is deleted."));
-    return d->cache[size_t(i)];
+    return (*row)[size_t(i)];
 }
 
 bool Recordset::isNull(const QString &field) const
@@ -718,7 +722,8 @@ void Recordset::close()
     d->leaveEdit();
     d->keys.clear();
     d->rows.clear();
-    d->cache.clear();
+    d->window.clear();
+    d->forgetRows();
 }
 
 bool Recordset::isOpen() const

@@ -6,6 +6,7 @@
 #include "platform/sqliteconnection.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform::detail {
@@ -31,7 +32,9 @@ public:
     // Otherwise keys index the copied rows.
     bool keyset = false;
     QString table;
-    QString fetchSql;
+    // Reads the values of up to `Window` rows by rowid in one statement.
+    static constexpr int Window = 64;
+    QString windowSql;
     std::vector<Column> cols;
     std::vector<std::int64_t> keys;
     std::vector<std::vector<QVariant>> rows;
@@ -46,11 +49,11 @@ public:
     std::vector<QVariant> buffer;
     std::vector<bool> dirty;
 
-    // The current row's values, valid while nothing changed on the connection.
-    std::vector<QVariant> cache;
-    bool cacheValid = false;
-    std::int64_t cacheKey = -1;
-    std::int64_t cacheStamp = -1;
+    // Values of the rows keys[winStart..] as last read, valid while nothing
+    // changed through the connection; an empty entry is a row deleted since.
+    int winStart = -1;
+    std::int64_t winStamp = -1;
+    std::vector<std::optional<std::vector<QVariant>>> window;
 
     int count() const { return int(keys.size()); }
     bool hasCurrent() const;
@@ -58,12 +61,14 @@ public:
     void ensureOpen() const;
     void ensureUpdatable() const;
 
-    bool fetch(std::int64_t key, std::vector<QVariant> &out);
-    bool loadCurrent();
+    // The values of the row at index, or nullptr when it no longer exists.
+    const std::vector<QVariant> *rowAt(int index, bool forward = true);
+    bool loadCurrent() { return hasCurrent() && rowAt(pos) != nullptr; }
+    void forgetRows() { winStart = -1; }
     void settle(bool forward);
     void leaveEdit();
     void moveTo(int index, bool forward);
-    bool rowMatches(std::int64_t key, const std::vector<std::pair<int, QVariant>> &wanted);
+    bool rowMatches(int index, const std::vector<std::pair<int, QVariant>> &wanted);
     void find(const Criteria &criteria, int start);
 
     void runChange(const QString &sql, const QVariantList &params);
