@@ -1,0 +1,249 @@
+#include "catalogue/addcompany/frmaddcompany.h"
+
+#include "db/session.h"
+#include "platform/engineerror.h"
+#include "platform/eventbinding.h"
+#include "platform/feedback.h"
+#include "platform/messagebox.h"
+#include "platform/textbox.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using platform::MsgButtons;
+using platform::MsgIcon;
+using platform::showMessage;
+using platform::showStatus;
+using platform::twipsToPixels;
+
+namespace {
+constexpr int MaxNameLength = 25;
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+} // namespace
+
+frmAddCompany::frmAddCompany(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAddCompany"));
+    setWindowTitle(QStringLiteral("Add a New Company"));
+    setFixedSize(twipsToPixels(5580), twipsToPixels(1560));
+
+    Label1 = new QLabel(QStringLiteral("New Company Name:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(twips(120, 270, 1560, 255));
+
+    txtCompanyName = new QLineEdit(this);
+    txtCompanyName->setObjectName(QStringLiteral("txtCompanyName"));
+    txtCompanyName->setGeometry(twips(1740, 210, 3600, 345));
+    Label1->setBuddy(txtCompanyName);
+
+    cmdExit = new QPushButton(QStringLiteral("&Close"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setGeometry(twips(2580, 840, 1215, 420));
+
+    cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdAdd->setGeometry(twips(4125, 840, 1215, 420));
+
+    // Enter must not pick a button: the first one in tab order is Close.
+    for (QPushButton *b : {cmdExit, cmdAdd}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    setTabOrder(txtCompanyName, cmdExit);
+    setTabOrder(cmdExit, cmdAdd);
+
+    platform::onGotFocus(txtCompanyName, [this] { txtCompanyName_GotFocus(); });
+    platform::onLostFocus(txtCompanyName, [this] {
+        // Only a move to another control of this screen counts as leaving the
+        // box; the window losing activation or closing does not.
+        QWidget *to = QApplication::focusWidget();
+        if (to && to->window() == this)
+            txtCompanyName_LostFocus();
+    });
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+
+    Form_Load();
+}
+
+void frmAddCompany::Form_Load()
+{
+    db::Session &s = db::session();
+    m_pendingId.clear();
+    showStatus(QStringLiteral("Retrieving Company information"));
+    m_lists.clear();
+    try {
+        s.rsCompany.reset();
+        s.rsCompany =
+            s.dbCollection.openRecordset(QStringLiteral("Select * from Company order by Company_ID"));
+    } catch (const platform::EngineError &) {
+        showMessage(QStringLiteral("Unexpected data error, restart application and try again.  If problem "
+                                   "persists, contact vendor"),
+                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::None);
+        return;
+    }
+    try {
+        s.rsCompany->moveFirst();
+        while (!s.rsCompany->eof()) {
+            m_lists.append(s.rsCompany->value(QStringLiteral("Company_ID")).toString(),
+                           s.rsCompany->value(QStringLiteral("Company")).toString());
+            s.rsCompany->moveNext();
+        }
+        showStatus(QStringLiteral("Please enter new company name"));
+    } catch (const platform::EngineError &) {
+        // An empty table: MoveFirst has no row to go to.
+        try {
+            if (s.rsCompany->recordCount() != -1)
+                showStatus(QStringLiteral("No Company data"));
+        } catch (const platform::EngineError &) {
+            showStatus(QStringLiteral("No Company data"));
+        }
+    }
+}
+
+void frmAddCompany::txtCompanyName_GotFocus()
+{
+    platform::selectText(txtCompanyName, 0, MaxNameLength);
+}
+
+void frmAddCompany::txtCompanyName_LostFocus()
+{
+    try {
+        if (checkName())
+            return;
+    } catch (const platform::EngineError &e) {
+        showMessage(QStringLiteral("The company name could not be checked.\n\n") + e.text(),
+                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+    }
+    platform::refocusAndSelect(txtCompanyName, 0, 99);
+}
+
+bool frmAddCompany::checkName()
+{
+    const QString text = txtCompanyName->text();
+    if (db::trimSpaces(text).isEmpty()) {
+        m_tag = text;
+        return true;
+    }
+    if (m_tag == text)
+        return true;
+    m_examined = text;
+
+    if (text.size() > MaxNameLength) {
+        showMessage(QStringLiteral("Company name must be 25 characters or less"),
+                    QStringLiteral("Name Too Long"), MsgButtons::OK, MsgIcon::Exclamation);
+        showStatus(QStringLiteral("Company name must be less than 25 characters"));
+        return false;
+    }
+    const int count = db::session().rsCompany ? db::session().rsCompany->recordCount() : 0;
+    if (count != 0 && count != -1) {
+        showStatus(QStringLiteral("Checking for unique Company name"));
+        if (!db::IsNameUnique(text, m_lists, QStringLiteral("Company Exists"),
+                              QStringLiteral("This Company name already exists, please try again"))) {
+            showStatus(QStringLiteral("Company name already exists"));
+            return false;
+        }
+    }
+    showStatus(QStringLiteral("Establishing the Company ID"));
+    const QString id = db::MakeCompanyID(text, m_lists.ids);
+    if (id.isEmpty()) {
+        // Nothing in the name can make a key; the last accepted one stays pending
+        // but Add will not use it for this text.
+        showMessage(QStringLiteral("A Company ID cannot be made from this name, please use letters or digits "
+                                   "rather than only spaces, brackets or #"),
+                    QStringLiteral("Unusable Company Name"), MsgButtons::OK, MsgIcon::Exclamation);
+        showStatus(QStringLiteral("Company name cannot be used"));
+        return false;
+    }
+    m_pendingId = id;
+    if (m_pendingId == db::FailedID) {
+        m_failedName = text;
+        return false;
+    }
+    m_tag = text;
+    cmdAdd->setFocus();
+    showStatus(QStringLiteral("Enter Add to add company data or close to abort"));
+    return true;
+}
+
+void frmAddCompany::cmdAdd_Click()
+{
+    const QString name = txtCompanyName->text();
+    // An emptied box would store an empty name (the engine refuses it).
+    if (db::trimSpaces(name).isEmpty()) {
+        showMessage(QStringLiteral("No Company Name Defined, please enter Company Name"),
+                    QStringLiteral("Enter Company Name"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    // A name typed but never checked is checked now, with its messages.
+    if (name != m_tag && name != m_examined)
+        txtCompanyName_LostFocus();
+    if (m_pendingId == db::FailedID && name == m_failedName) {
+        showMessage(
+            QStringLiteral("Company Name exists in the database, please define a different Company Name"),
+            QStringLiteral("Company Name must be unique"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    // A refused name: the check has just said why, and the identifier pending
+    // (if any) belongs to an earlier name.
+    if (name != m_tag) {
+        txtCompanyName->setFocus();
+        return;
+    }
+    if (m_pendingId.isEmpty()) {
+        showMessage(QStringLiteral("No Company Name Defined, please enter Company Name"),
+                    QStringLiteral("Enter Company Name"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+
+    db::Session &s = db::session();
+    try {
+        showStatus(QStringLiteral("Adding new Company"));
+        if (!s.rsCompany)
+            s.rsCompany =
+                s.dbCollection.openRecordset(QStringLiteral("Select * from Company order by Company_ID"));
+        s.rsCompany->addNew();
+        try {
+            s.rsCompany->setValue(QStringLiteral("Company_ID"), m_pendingId);
+            s.rsCompany->setValue(QStringLiteral("Company"), name);
+            s.rsCompany->update();
+        } catch (...) {
+            s.rsCompany->cancelUpdate();
+            throw;
+        }
+        s.rsCompany->moveLast();
+        showStatus(QStringLiteral("Company ") + name + QStringLiteral(" added..."));
+        m_lists.append(s.rsCompany->value(QStringLiteral("Company_ID")).toString(),
+                       s.rsCompany->value(QStringLiteral("Company")).toString());
+    } catch (const platform::EngineError &e) {
+        showStatus(QStringLiteral("Company not added"));
+        showMessage(QStringLiteral("The company could not be added.\n\n") + e.text(),
+                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        return;
+    }
+
+    txtCompanyName->setText(QStringLiteral("Add another company?"));
+    m_tag = txtCompanyName->text();
+    m_pendingId.clear();
+    txtCompanyName->setFocus();
+    showStatus(QStringLiteral("Enter another Company or Close to quit"));
+}
+
+void frmAddCompany::cmdExit_Click()
+{
+    db::session().rsCompany.reset();
+    QDialog::reject();
+}
+
+void frmAddCompany::reject()
+{
+    cmdExit_Click();
+}

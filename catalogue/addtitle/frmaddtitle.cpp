@@ -1,0 +1,435 @@
+#include "catalogue/addtitle/frmaddtitle.h"
+
+#include "db/session.h"
+#include "platform/conversion.h"
+#include "platform/currency.h"
+#include "platform/engineerror.h"
+#include "platform/eventbinding.h"
+#include "platform/feedback.h"
+#include "platform/messagebox.h"
+#include "platform/textbox.h"
+#include "platform/twips.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using platform::MsgAnswer;
+using platform::MsgButtons;
+using platform::MsgIcon;
+using platform::showMessage;
+using platform::showStatus;
+using platform::twipsToPixels;
+
+namespace {
+constexpr int MaxTitleLength = 35;
+constexpr int KeyBackspace = 8;
+const QString CompanyPadding(65, QLatin1Char(' '));
+
+const QString CompanySql = QStringLiteral("Select * from Company order by Company");
+const QString CoverPriceSql = QStringLiteral("Select * from CoverPrice");
+const QString TitleSql = QStringLiteral("Select * from Title order by Title_ID");
+
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry,
+              QWidget *buddy)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(geometry);
+    l->setBuddy(buddy);
+    return l;
+}
+
+bool isDigitKey(int key)
+{
+    return key >= '0' && key <= '9';
+}
+
+// What a cover price box lets through besides digits and backspace: "$" and
+// "." always, and the locale's own decimal mark and one-character currency
+// symbol, so a price can be typed as the locale writes it.
+bool isPriceKey(int key)
+{
+    if (key == '$' || key == '.')
+        return true;
+    const QLocale locale = platform::currencyLocale();
+    const QString decimal = locale.decimalPoint();
+    const QString symbol = locale.currencySymbol();
+    return (decimal.size() == 1 && key == decimal.at(0).unicode()) ||
+           (symbol.size() == 1 && key == symbol.at(0).unicode());
+}
+
+void refuseKey(int &keyAscii)
+{
+    showStatus(QStringLiteral("Value must be numeric"));
+    platform::beep();
+    keyAscii = 0;
+}
+
+void dataErrorBox()
+{
+    showMessage(
+        QStringLiteral("Unexpected data error, restart application and try again.  If problem persists, "
+                       "contact vendor"),
+        QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::None);
+}
+} // namespace
+
+frmAddTitle::frmAddTitle(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAddTitle"));
+    setWindowTitle(QStringLiteral("Add a Comic Book Title"));
+    setFixedSize(twipsToPixels(6480), twipsToPixels(3000));
+
+    txtTitle = new QLineEdit(this);
+    txtTitle->setObjectName(QStringLiteral("txtTitle"));
+    txtTitle->setGeometry(twips(1680, 180, 4560, 345));
+    Label1 = label(this, "Label1", QStringLiteral("New Title:"), twips(120, 240, 1440, 255), txtTitle);
+
+    cboCompany = new QComboBox(this);
+    cboCompany->setObjectName(QStringLiteral("cboCompany"));
+    cboCompany->setGeometry(twips(1680, 660, 4560, 345));
+    // The identifier after the padding stays out of sight, in the box and in
+    // its list (a list in popup mode would widen to the longest item).
+    cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    cboCompany->view()->setTextElideMode(Qt::ElideRight);
+    Label4 = label(this, "Label4", QStringLiteral("Company:"), twips(120, 720, 1440, 255), cboCompany);
+
+    txtCoverPrice = new QLineEdit(this);
+    txtCoverPrice->setObjectName(QStringLiteral("txtCoverPrice"));
+    txtCoverPrice->setGeometry(twips(1680, 1140, 1560, 345));
+    Label2 =
+        label(this, "Label2", QStringLiteral("Cover Price:"), twips(120, 1200, 1440, 255), txtCoverPrice);
+
+    txtBeginningYear = new QLineEdit(this);
+    txtBeginningYear->setObjectName(QStringLiteral("txtBeginningYear"));
+    txtBeginningYear->setGeometry(twips(1680, 1620, 900, 345));
+    Label5 = label(this, "Label5", QStringLiteral("Begining Year:"), twips(120, 1680, 1440, 255),
+                   txtBeginningYear);
+
+    cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
+    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdAdd->setGeometry(twips(3480, 2340, 1215, 420));
+
+    cmdExit = new QPushButton(QStringLiteral("&Close"), this);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setGeometry(twips(5025, 2340, 1215, 420));
+
+    // Enter must not pick a button behind the user's back.
+    for (QPushButton *b : {cmdAdd, cmdExit}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    setTabOrder(txtTitle, cboCompany);
+    setTabOrder(cboCompany, txtCoverPrice);
+    setTabOrder(txtCoverPrice, txtBeginningYear);
+    setTabOrder(txtBeginningYear, cmdAdd);
+    setTabOrder(cmdAdd, cmdExit);
+
+    // Only a move to another control of this screen counts as leaving a box;
+    // the window losing activation or closing does not.
+    auto leftForThisScreen = [this] {
+        QWidget *to = QApplication::focusWidget();
+        return to && to->window() == this;
+    };
+    platform::onLostFocus(txtTitle, [this, leftForThisScreen] {
+        if (leftForThisScreen())
+            txtTitle_LostFocus();
+    });
+    platform::onGotFocus(txtCoverPrice, [this] { txtCoverPrice_GotFocus(); });
+    platform::onKeyPress(txtCoverPrice, [this](int &k) { txtCoverPrice_KeyPress(k); });
+    platform::onLostFocus(txtCoverPrice, [this, leftForThisScreen] {
+        if (leftForThisScreen())
+            txtCoverPrice_LostFocus();
+    });
+    platform::onGotFocus(txtBeginningYear, [this] { txtBeginningYear_GotFocus(); });
+    platform::onKeyPress(txtBeginningYear, [this](int &k) { txtBeginningYear_KeyPress(k); });
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+
+    Form_Load();
+}
+
+void frmAddTitle::Form_Load()
+{
+    m_unsavedTitle = false;
+}
+
+bool frmAddTitle::frmAddTitle_Set()
+{
+    db::Session &s = db::session();
+    s.rsCompany.reset();
+    s.rsTitle.reset();
+    s.rsCoverPrice.reset();
+    try {
+        s.rsCompany = s.dbCollection.openRecordset(CompanySql);
+    } catch (const platform::EngineError &) {
+        showStatus(QStringLiteral("Unexpected error condition"));
+        dataErrorBox();
+        return false;
+    }
+    try {
+        s.rsCompany->moveFirst();
+        if (s.rsCompany->eof()) {
+            showStatus(QStringLiteral("No Company data exists, add Company data"));
+            showMessage(QStringLiteral("You must have Company data to enter titles"),
+                        QStringLiteral("Enter Company Data First"), MsgButtons::OK, MsgIcon::Exclamation);
+            return false;
+        }
+        cboCompany->clear();
+        while (!s.rsCompany->eof()) {
+            const QString id = s.rsCompany->value(QStringLiteral("Company_ID")).toString();
+            // The identifier rides along as item data too: read back from the
+            // text by trimming, an identifier that begins with a space (from a
+            // name typed with a leading space) would lose it.
+            cboCompany->addItem(
+                s.rsCompany->value(QStringLiteral("Company")).toString() + CompanyPadding + id, id);
+            s.rsCompany->moveNext();
+        }
+        cboCompany->setCurrentIndex(-1);
+
+        s.rsCoverPrice = s.dbCollection.openRecordset(CoverPriceSql);
+        m_lists.clear();
+        s.rsTitle = s.dbCollection.openRecordset(TitleSql);
+        s.rsTitle->moveFirst();
+        while (!s.rsTitle->eof()) {
+            m_lists.append(s.rsTitle->value(QStringLiteral("Title_ID")).toString(),
+                           s.rsTitle->value(QStringLiteral("Title")).toString());
+            s.rsTitle->moveNext();
+        }
+        showStatus(QStringLiteral("Add Title or select close"));
+        return true;
+    } catch (const platform::EngineError &) {
+        auto emptySlot = [](const std::unique_ptr<platform::Recordset> &rs) {
+            if (!rs)
+                return false;
+            const int count = rs->recordCount();
+            return count == 0 || count == -1;
+        };
+        try {
+            if (emptySlot(s.rsCompany)) {
+                showStatus(QStringLiteral("No Company data exists, add Company data"));
+                showMessage(QStringLiteral("Please enter Company information prior to adding Titles."),
+                            QStringLiteral("No Company Data"), MsgButtons::OK, MsgIcon::None);
+                return false;
+            }
+            if (s.rsCoverPrice && emptySlot(s.rsTitle)) {
+                showStatus(QStringLiteral("Add Title or select close"));
+                return true;
+            }
+        } catch (const platform::EngineError &) {
+        }
+        showStatus(QStringLiteral("Unexpected error condition"));
+        dataErrorBox();
+        return false;
+    }
+}
+
+void frmAddTitle::txtTitle_LostFocus()
+{
+    try {
+        if (checkTitle())
+            return;
+    } catch (const platform::EngineError &e) {
+        showMessage(QStringLiteral("The title could not be checked.\n\n") + e.text(),
+                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+    }
+    platform::refocusAndSelect(txtTitle, 0, 99);
+}
+
+bool frmAddTitle::checkTitle()
+{
+    const QString text = txtTitle->text();
+    if (db::trimSpaces(text).isEmpty()) {
+        m_tag = text;
+        return true;
+    }
+    if (m_tag == text)
+        return true;
+    m_examined = text;
+
+    if (text.size() > MaxTitleLength) {
+        showMessage(QStringLiteral("Title name must be 35 characters or less"),
+                    QStringLiteral("Name Too Long"), MsgButtons::OK, MsgIcon::Exclamation);
+        showStatus(QStringLiteral("Tile must less than 35 characters"));
+        return false;
+    }
+    const int count = db::session().rsTitle ? db::session().rsTitle->recordCount() : 0;
+    if (count != 0 && count != -1) {
+        if (!db::IsNameUnique(text, m_lists, QStringLiteral("Title Exists"),
+                              QStringLiteral("This Title already exists, please try again"))) {
+            showStatus(QStringLiteral("Tile must be unique"));
+            return false;
+        }
+    }
+    const QString id = db::MakeTitleID(text, m_lists.ids);
+    if (id.isEmpty()) {
+        showMessage(QStringLiteral("A Title ID cannot be made from this name, please use letters or digits "
+                                   "rather than only spaces, brackets or #"),
+                    QStringLiteral("Unusable Title"), MsgButtons::OK, MsgIcon::Exclamation);
+        showStatus(QStringLiteral("Title cannot be used"));
+        return false;
+    }
+    m_pendingId = id;
+    if (m_pendingId == db::FailedID)
+        return false;
+    m_tag = text;
+    m_unsavedTitle = true;
+    return true;
+}
+
+void frmAddTitle::txtCoverPrice_GotFocus()
+{
+    platform::selectText(txtCoverPrice, 0, 99);
+}
+
+void frmAddTitle::txtCoverPrice_KeyPress(int &keyAscii)
+{
+    if (!isDigitKey(keyAscii) && keyAscii != KeyBackspace && !isPriceKey(keyAscii))
+        refuseKey(keyAscii);
+}
+
+void frmAddTitle::txtCoverPrice_LostFocus()
+{
+    const QString text = txtCoverPrice->text();
+    if (!platform::isNumericText(text))
+        return;
+    try {
+        txtCoverPrice->setText(platform::formatCurrency(platform::toCurrency(text)));
+    } catch (const platform::EngineError &) {
+        // Beyond the currency range: left as typed; Add says what is wrong.
+    }
+}
+
+void frmAddTitle::txtBeginningYear_GotFocus()
+{
+    platform::selectText(txtBeginningYear, 0, 99);
+}
+
+void frmAddTitle::txtBeginningYear_KeyPress(int &keyAscii)
+{
+    if (!isDigitKey(keyAscii) && keyAscii != KeyBackspace)
+        refuseKey(keyAscii);
+}
+
+void frmAddTitle::cmdAdd_Click()
+{
+    const QString title = txtTitle->text();
+    if (db::trimSpaces(title).isEmpty()) {
+        showStatus(QStringLiteral("Must have Title defined"));
+        showMessage(QStringLiteral("Must have a Title to Add"), QStringLiteral("No Title Defined"),
+                    MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    // A name typed but never checked is checked now, with its messages. A
+    // refused one has just been explained by that check; the identifier
+    // pending then belongs to another name and must not be stored.
+    if (title != m_tag && title != m_examined)
+        txtTitle_LostFocus();
+    if (title != m_tag || !m_unsavedTitle || m_pendingId.isEmpty() || m_pendingId == db::FailedID) {
+        txtTitle->setFocus();
+        return;
+    }
+    if (!platform::isNumericText(db::trimSpaces(txtCoverPrice->text()))) {
+        showStatus(QStringLiteral("Cover price is required"));
+        showMessage(QStringLiteral("Must have a valid default cover price"),
+                    QStringLiteral("Invalid Cover Price"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    if (cboCompany->currentIndex() < 0) {
+        showStatus(QStringLiteral("Company information is required"));
+        showMessage(QStringLiteral("Must specify a company for the title"),
+                    QStringLiteral("No Company Selected"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+
+    if (!storeTitle(title, cboCompany->currentData().toString()))
+        return;
+
+    showStatus(QStringLiteral("Title ") + title + QStringLiteral(" added..."));
+    const platform::Recordset &rs = *db::session().rsTitle;
+    m_lists.append(rs.value(QStringLiteral("Title_ID")).toString(),
+                   rs.value(QStringLiteral("Title")).toString());
+    txtTitle->clear();
+    // The box is empty now; retyping the same name must meet the check again.
+    m_tag.clear();
+    txtTitle->setFocus();
+    m_unsavedTitle = false;
+    showStatus(QStringLiteral("Add another Title or select close"));
+}
+
+bool frmAddTitle::storeTitle(const QString &title, const QString &companyId)
+{
+    db::Session &s = db::session();
+    try {
+        const platform::Currency price = platform::toCurrency(db::trimSpaces(txtCoverPrice->text()));
+        if (!s.rsTitle || !s.rsCoverPrice)
+            reopenTitleSlots();
+
+        // Both rows or neither: a title is never left without its price.
+        platform::Transaction transaction(s.dbCollection);
+        s.rsTitle->addNew();
+        s.rsTitle->setValue(QStringLiteral("Title_ID"), m_pendingId);
+        s.rsTitle->setValue(QStringLiteral("Title"), title);
+        if (!db::trimSpaces(txtBeginningYear->text()).isEmpty())
+            s.rsTitle->setValue(QStringLiteral("Begin_Year"), txtBeginningYear->text());
+        s.rsTitle->setValue(QStringLiteral("Company_ID"), companyId);
+        s.rsTitle->update();
+        s.rsTitle->moveLast();
+
+        s.rsCoverPrice->addNew();
+        s.rsCoverPrice->setValue(QStringLiteral("Title_ID"), m_pendingId);
+        s.rsCoverPrice->setValue(QStringLiteral("Cover_Price"), QVariant::fromValue(price));
+        s.rsCoverPrice->update();
+        transaction.commit();
+        return true;
+    } catch (const platform::EngineError &e) {
+        // The transaction has rolled back; fresh recordsets drop any row they
+        // still hold from the attempt.
+        try {
+            reopenTitleSlots();
+        } catch (const platform::EngineError &) {
+        }
+        showStatus(QStringLiteral("Title not added"));
+        showMessage(QStringLiteral("The title could not be added.\n\n") + e.text(),
+                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        return false;
+    }
+}
+
+void frmAddTitle::reopenTitleSlots()
+{
+    db::Session &s = db::session();
+    s.rsTitle.reset();
+    s.rsCoverPrice.reset();
+    s.rsTitle = s.dbCollection.openRecordset(TitleSql);
+    s.rsCoverPrice = s.dbCollection.openRecordset(CoverPriceSql);
+}
+
+void frmAddTitle::cmdExit_Click()
+{
+    if (m_unsavedTitle &&
+        showMessage(QStringLiteral("Title not saved, Ok to Close"), QStringLiteral("Unsaved Title"),
+                    MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::No)
+        return;
+    db::Session &s = db::session();
+    s.rsTitle.reset();
+    s.rsCompany.reset();
+    s.rsCoverPrice.reset();
+    QDialog::reject();
+}
+
+void frmAddTitle::reject()
+{
+    cmdExit_Click();
+}

@@ -1,0 +1,30 @@
+#include "platform/textbox.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+namespace platform {
+
+void selectText(QLineEdit *box, int start, int length)
+{
+    const int size = int(box->text().size());
+    start = qBound(0, start, size);
+    box->setSelection(start, qMin(length, size - start));
+}
+
+} // namespace platform
+
+namespace platform {
+
+void refocusAndSelect(QLineEdit *box, int start, int length)
+{
+    box->setFocus();
+    QPointer<QLineEdit> guard(box);
+    QTimer::singleShot(0, box, [guard, start, length] {
+        if (guard && guard->hasFocus())
+            selectText(guard, start, length);
+    });
+}
+
+} // namespace platform

@@ -1,0 +1,210 @@
+#include "db/lookuplists.h"
+#include "db/session.h"
+#include "support/scriptedui.h"
+#include "support/tempcollection.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace platform;
+
+namespace {
+QStringList items(const QComboBox &box)
+{
+    QStringList out;
+    for (int i = 0; i < box.count(); ++i)
+        out << box.itemText(i);
+    return out;
+}
+
+QStringList items(const QListWidget &list)
+{
+    QStringList out;
+    for (int i = 0; i < list.count(); ++i)
+        out << list.item(i)->text();
+    return out;
+}
+} // namespace
+
+class tst_LookupLists : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void companiesInNameOrder();
+    void noCompanies();
+    void closedCollectionIsADataError();
+    void titlesOfOneCompany();
+    void companyWithoutTitles();
+    void keysOfQuotedNames_data();
+    void keysOfQuotedNames();
+    void unknownNameHasNoKey();
+};
+
+// Ordered by name without regard to case; a list widget fills like a combo,
+// and an existing list is appended to, not cleared.
+void tst_LookupLists::companiesInNameOrder()
+{
+    TempCollection c;
+    c.addCompany("ZEB", "zebra Press");
+    c.addCompany("ACM", "Acme");
+    c.addCompany("BLM", "blue Moon");
+    c.addCompany("BRT", "Bright");
+
+    ScriptedUi ui;
+    QComboBox combo;
+    QVERIFY(db::FillCompanyList(&combo));
+    QCOMPARE(items(combo), (QStringList{"Acme", "blue Moon", "Bright", "zebra Press"}));
+
+    QListWidget list;
+    list.addItem("(already there)");
+    QVERIFY(db::FillCompanyList(&list));
+    QCOMPARE(items(list), (QStringList{"(already there)", "Acme", "blue Moon", "Bright", "zebra Press"}));
+    QVERIFY(ui.boxes.isEmpty());
+}
+
+void tst_LookupLists::noCompanies()
+{
+    TempCollection c;
+    ScriptedUi ui;
+    ui.answer(MsgAnswer::OK);
+    QComboBox combo;
+    QVERIFY(!db::FillCompanyList(&combo));
+    QCOMPARE(combo.count(), 0);
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(describe(ui.boxes.first()),
+             describeBox("Please enter Company information prior to using this function.", "No Company Data",
+                         MsgButtons::OK, MsgIcon::None));
+}
+
+// A failure other than an empty table is reported as a data error, not as
+// missing companies, even when an earlier fill left rows in rsCompany.
+void tst_LookupLists::closedCollectionIsADataError()
+{
+    {
+        TempCollection c;
+        c.addCompany("ACM", "Acme");
+        QComboBox combo;
+        QVERIFY(db::FillCompanyList(&combo));
+        db::dbCollection().close();
+
+        ScriptedUi ui;
+        ui.answer(MsgAnswer::OK);
+        QVERIFY(!db::FillCompanyList(&combo));
+        QCOMPARE(ui.boxes.size(), 1);
+        QCOMPARE(
+            describe(ui.boxes.first()),
+            describeBox("Unexpected data error, restart application and try again.  If problem persists, "
+                        "contact vendor",
+                        "Data Error", MsgButtons::OK, MsgIcon::None));
+        QVERIFY(!db::CompanyIdForName("Acme"));
+    }
+}
+
+void tst_LookupLists::titlesOfOneCompany()
+{
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    c.addCompany("BLM", "Blue Moon");
+    c.addTitle("rKt", "rocket Rangers", "ACM");
+    c.addTitle("Alp", "Alpha Flight", "ACM");
+    c.addTitle("Bzz", "Buzz", "ACM");
+    c.addTitle("Mon", "Moonlight", "BLM");
+
+    QComboBox titles;
+    titles.setVisible(false);
+    QVERIFY(db::FillTitleList(&titles, "ACM"));
+    QCOMPARE(items(titles), (QStringList{"Alpha Flight", "Buzz", "rocket Rangers"}));
+    QVERIFY(!titles.isHidden());
+    QCOMPARE(db::TitleIdForName("rocket Rangers"), std::optional<QString>("rKt"));
+    QVERIFY(!db::TitleIdForName("Moonlight"));
+}
+
+void tst_LookupLists::companyWithoutTitles()
+{
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    c.addCompany("EMP", "Empty");
+    c.addTitle("Alp", "Alpha Flight", "ACM");
+
+    QComboBox titles;
+    titles.addItem("kept");
+    titles.setVisible(false);
+    QVERIFY(!db::FillTitleList(&titles, "EMP"));
+    QCOMPARE(items(titles), QStringList{"kept"});
+    QVERIFY(titles.isHidden());
+}
+
+// Quotes in names and keys are ordinary characters for the list, the find
+// and the title query.
+void tst_LookupLists::keysOfQuotedNames_data()
+{
+    QTest::addColumn<QString>("companyId");
+    QTest::addColumn<QString>("company");
+    QTest::addColumn<QString>("titleId");
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("apostrophes") << "D'R"
+                                 << "D'Or Comics"
+                                 << "O'N"
+                                 << "O'Neil's Tales";
+    QTest::newRow("double quotes") << "\"Q\""
+                                   << "The \"Quick\" Press"
+                                   << "\"A"
+                                   << "\"Ace\" Adventures";
+    QTest::newRow("both") << "'\""
+                          << "It's \"Big\""
+                          << "'x"
+                          << "'Twas \"Night\"";
+    QTest::newRow("accents") << "ÉLR"
+                             << "Éclair"
+                             << "ÉtÉ"
+                             << "Été Éternel";
+}
+
+void tst_LookupLists::keysOfQuotedNames()
+{
+    QFETCH(QString, companyId);
+    QFETCH(QString, company);
+    QFETCH(QString, titleId);
+    QFETCH(QString, title);
+
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    c.addCompany(companyId, company);
+    c.addTitle(titleId, title, companyId);
+    c.addTitle("Alp", "Alpha Flight", "ACM");
+
+    ScriptedUi ui;
+    QComboBox companies;
+    QVERIFY(db::FillCompanyList(&companies));
+    QVERIFY(companies.findText(company) >= 0);
+    QCOMPARE(db::CompanyIdForName(company), std::optional<QString>(companyId));
+    QCOMPARE(db::CompanyIdForName("Acme"), std::optional<QString>("ACM"));
+
+    QComboBox titles;
+    QVERIFY(db::FillTitleList(&titles, companyId));
+    QCOMPARE(items(titles), QStringList{title});
+    QCOMPARE(db::TitleIdForName(title), std::optional<QString>(titleId));
+    QVERIFY(ui.boxes.isEmpty());
+}
+
+void tst_LookupLists::unknownNameHasNoKey()
+{
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    ScriptedUi ui;
+    QComboBox companies;
+    QVERIFY(db::FillCompanyList(&companies));
+    QVERIFY(!db::CompanyIdForName("Acme Press"));
+    QVERIFY(!db::CompanyIdForName("\" or \"\"=\""));
+    db::session().closeSlots();
+    QVERIFY(!db::CompanyIdForName("Acme"));
+    QVERIFY(!db::TitleIdForName("Anything"));
+}
+
+QTEST_MAIN(tst_LookupLists)
+#include "tst_lookuplists.moc"
