@@ -212,9 +212,15 @@ Connection::Connection(const QString &path)
     // its schema behind our back.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    // These only set the connection; nothing is written to the file.
-    exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
+    try {
+        // Sets the connection only, nothing is written; it does read the
+        // schema, so a damaged file already fails here.
+        exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    } catch (...) {
+        close();
+        throw;
+    }
 }
 
 Connection::~Connection()
