@@ -113,8 +113,7 @@ void Database::execute(const QString &sql, ExecuteOption option, const QVariantL
     try {
         conn.run(stmt.get(), targetTable(sql), params);
     } catch (const EngineError &) {
-        conn.exec(QStringLiteral("ROLLBACK TO pk_execute"));
-        conn.exec(QStringLiteral("RELEASE pk_execute"));
+        conn.execQuietly("ROLLBACK TO pk_execute; RELEASE pk_execute");
         throw;
     }
     conn.recordsAffected = sqlite3_changes(conn.handle());
@@ -154,9 +153,8 @@ void Database::rollback()
     if (conn.transactionDepth == 0)
         raise(errnum::NoTransaction,
               QStringLiteral("You tried to commit or roll back without first beginning a transaction."));
-    conn.exec(QStringLiteral("ROLLBACK TO pk_trans"));
-    conn.exec(QStringLiteral("RELEASE pk_trans"));
     --conn.transactionDepth;
+    conn.execQuietly("ROLLBACK TO pk_trans; RELEASE pk_trans");
 }
 
 bool Database::inTransaction() const

@@ -212,9 +212,15 @@ Connection::Connection(const QString &path)
     // its schema behind our back.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    // These only set the connection; nothing is written to the file.
-    exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
+    try {
+        // Sets the connection only, nothing is written; it does read the
+        // schema, so a damaged file already fails here.
+        exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    } catch (...) {
+        close();
+        throw;
+    }
 }
 
 Connection::~Connection()
@@ -277,6 +283,12 @@ void Connection::exec(const QString &sql)
     sqlite3_free(message);
     if (rc != SQLITE_OK)
         fail(rc);
+}
+
+void Connection::execQuietly(const char *sql) noexcept
+{
+    if (m_db)
+        sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantList &params)
@@ -357,10 +369,7 @@ ErrorContext Connection::explainForeignKey(const QString &sql, const QString &ta
     } catch (const EngineError &) {
         // Explaining is a courtesy; the failure itself is reported anyway.
     }
-    char *message = nullptr;
-    sqlite3_exec(m_db, "ROLLBACK TO pk_explain; RELEASE pk_explain; PRAGMA defer_foreign_keys = OFF", nullptr,
-                 nullptr, &message);
-    sqlite3_free(message);
+    execQuietly("ROLLBACK TO pk_explain; RELEASE pk_explain; PRAGMA defer_foreign_keys = OFF");
     return context;
 }
 
@@ -372,11 +381,6 @@ void Connection::fail(int rc, const ErrorContext &context)
 // ------------------------------------------------------------ error mapping
 
 namespace {
-QString qualified(const QString &tableDotColumn)
-{
-    return tableDotColumn.trimmed();
-}
-
 EngineError checkFailure(const QString &message)
 {
     // Our CHECK constraints are named "Table.Column:rule" so the failure
@@ -411,14 +415,13 @@ EngineError checkFailure(const QString &message)
 
 EngineError constraintFailure(int rc, const QString &message, const ErrorContext &context)
 {
-    const QString prefix = message.section(QLatin1Char(':'), 0, 0);
     const QString detail = message.section(QLatin1Char(':'), 1).trimmed();
     switch (rc) {
     case SQLITE_CONSTRAINT_NOTNULL:
         return EngineError(errnum::FieldRequired,
                            QStringLiteral("Field '%1' cannot contain a Null value because a "
                                           "value is required. Enter a value in this field.")
-                               .arg(qualified(detail)));
+                               .arg(detail));
     case SQLITE_CONSTRAINT_PRIMARYKEY:
     case SQLITE_CONSTRAINT_UNIQUE: {
         const QStringList parts = detail.split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -454,7 +457,6 @@ EngineError constraintFailure(int rc, const QString &message, const ErrorContext
                       .arg(context.table));
     default: break;
     }
-    Q_UNUSED(prefix);
     return EngineError(errnum::ValidationRule,
                        QStringLiteral("The change breaks a rule of the database: %1.").arg(message));
 }

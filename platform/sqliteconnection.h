@@ -111,6 +111,9 @@ public:
     // Runs statements without parameters (pragmas, DDL, savepoints).
     void exec(const QString &sql);
     QVariant scalar(const QString &sql, const QVariantList &params = {});
+    // For undoing after a failure: an error here must not hide the first one
+    // (the engine may already have rolled everything back).
+    void execQuietly(const char *sql) noexcept;
 
     // Steps a bound statement that changes rows to its end; `table` is the
     // table it changes, named in errors. A relationship failure is explained
