@@ -5,6 +5,9 @@
 #include "shell/statusbar.h"
 #include "shell/toolbarimages.h"
 
+#include "catalogue/addcompany/frmaddcompany.h"
+#include "catalogue/addtitle/frmaddtitle.h"
+
 #include "platform/feedback.h"
 #include "platform/helpviewer.h"
 #include "platform/twips.h"
@@ -316,15 +319,14 @@ void frmMainMenu::commandNotAvailableYet()
     });
 }
 
-// The Add Company and Add Title screens are wired in here as they land.
 void frmMainMenu::mnuFilAddCompany_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmAddCompany>(tmrMain, this, [](frmAddCompany &) { return true; });
 }
 
 void frmMainMenu::mnuFilAddTitle_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmAddTitle>(tmrMain, this, [](frmAddTitle &screen) { return screen.frmAddTitle_Set(); });
 }
 
 void frmMainMenu::mnuFilAddIssue_Click()

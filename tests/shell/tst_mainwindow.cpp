@@ -220,33 +220,52 @@ void TestMainWindow::buttonRunsItsMenuItem_data()
 {
     QTest::addColumn<int>("position");
     QTest::addColumn<QString>("item");
-    QTest::newRow("New") << 2 << "mnuFilCreateNewDatabase";
-    QTest::newRow("Open") << 3 << "mnuFilOpenDatabase";
-    QTest::newRow("AddCompany") << 5 << "mnuFilAddCompany";
-    QTest::newRow("AddTitle") << 6 << "mnuFilAddTitle";
-    QTest::newRow("MaintainIssue") << 7 << "mnuFilAddIssue";
-    QTest::newRow("CoverPrice") << 8 << "mnuFilSetCurrentCoverPrice";
-    QTest::newRow("Browse") << 10 << "mnuRepBrowseComics";
-    QTest::newRow("Report1") << 11 << "mnuRepBasicReport001";
-    QTest::newRow("Report2") << 12 << "mnuRepTitleWithNotes002";
-    QTest::newRow("Report3") << 13 << "mnuRepValueByTitleAndCo";
+    QTest::addColumn<QString>("shows");
+    const QString later = QStringLiteral("This command is not available yet");
+    QTest::newRow("New") << 2 << "mnuFilCreateNewDatabase" << "dialog:Please Specify Database File to Create";
+    QTest::newRow("Open") << 3 << "mnuFilOpenDatabase" << "dialog:Please Specify Database File for Open";
+    QTest::newRow("AddCompany") << 5 << "mnuFilAddCompany" << "screen:Add a New Company";
+    QTest::newRow("AddTitle") << 6 << "mnuFilAddTitle" << "screen:Add a Comic Book Title";
+    QTest::newRow("MaintainIssue") << 7 << "mnuFilAddIssue" << later;
+    QTest::newRow("CoverPrice") << 8 << "mnuFilSetCurrentCoverPrice" << later;
+    QTest::newRow("Browse") << 10 << "mnuRepBrowseComics" << later;
+    QTest::newRow("Report1") << 11 << "mnuRepBasicReport001" << later;
+    QTest::newRow("Report2") << 12 << "mnuRepTitleWithNotes002" << later;
+    QTest::newRow("Report3") << 13 << "mnuRepValueByTitleAndCo" << later;
 }
 
 void TestMainWindow::buttonRunsItsMenuItem()
 {
     QFETCH(int, position);
     QFETCH(QString, item);
-    auto w = bareWindow(m_dir.path());
+    QFETCH(QString, shows);
+    QTemporaryDir dir;
+    auto w = bareWindow(dir.path());
+    // A collection with one company, so the Add screens open.
+    db::session().dbCollection = db::OpenCollectionFile(makeCollection(dir.filePath("buttons.pkx")));
+    db::dbCollection().execute(QStringLiteral("INSERT INTO Company (Company_ID, Company) VALUES (?, ?)"),
+                               platform::ExecuteOption::FailOnError, {QStringLiteral("ACM"), QStringLiteral("Acme")});
     auto *menuItem = w->findChild<QAction *>(item);
     QVERIFY(menuItem);
-    // What each one does, as the user sees it: a chooser asked for, or a
-    // status text (screens still to come say so).
+    // What each one does, as the user sees it: a chooser asked for, a screen
+    // shown (closed again at once), or a status text (screens still to come say so).
     auto effect = [&](QAction *a) {
         ScriptedUi ui;
         ui.chooseFile(std::nullopt);
+        QStringList screens;
+        QTimer closer;
+        closer.setInterval(10);
+        connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                screens << QStringLiteral("screen:") + modal->windowTitle();
+                modal->close();
+            }
+        });
+        closer.start();
         w->tmrMain->stop();
         a->trigger();
-        QStringList seen = ui.statuses;
+        closer.stop();
+        QStringList seen = screens + ui.statuses;
         for (const auto &r : ui.fileDialogs)
             seen << QStringLiteral("dialog:") + r.title;
         seen << QStringLiteral("timer:%1").arg(w->tmrMain->isActive());
@@ -255,8 +274,10 @@ void TestMainWindow::buttonRunsItsMenuItem()
     const QStringList fromMenu = effect(menuItem);
     const QStringList fromButton = effect(w->tbarButton(position));
     QCOMPARE(fromButton, fromMenu);
-    QVERIFY(fromMenu.size() > 1);
+    QVERIFY2(fromMenu.contains(shows), qPrintable(fromMenu.join(", ")));
     QVERIFY2(fromMenu.last() == QLatin1String("timer:1"), "every command ends with the timer running");
+    db::session().closeSlots();
+    db::session().dbCollection.close();
 }
 
 void TestMainWindow::unknownButtonKeyDoesNothing()
