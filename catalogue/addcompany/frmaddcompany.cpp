@@ -33,24 +33,24 @@ frmAddCompany::frmAddCompany(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAddCompany"));
     setWindowTitle(QStringLiteral("Add a New Company"));
-    setFixedSize(twipsToPixels(5580), twipsToPixels(1560));
+    setFixedSize(twipsToPixels(6000), twipsToPixels(1560));
 
     Label1 = new QLabel(QStringLiteral("New Company Name:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(120, 270, 1560, 255));
+    Label1->setGeometry(twips(120, 270, 2040, 255));
 
     txtCompanyName = new QLineEdit(this);
     txtCompanyName->setObjectName(QStringLiteral("txtCompanyName"));
-    txtCompanyName->setGeometry(twips(1740, 210, 3600, 345));
+    txtCompanyName->setGeometry(twips(2220, 210, 3600, 345));
     Label1->setBuddy(txtCompanyName);
 
     cmdExit = new QPushButton(QStringLiteral("&Close"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setGeometry(twips(2580, 840, 1215, 420));
+    cmdExit->setGeometry(twips(3000, 840, 1215, 420));
 
     cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setGeometry(twips(4125, 840, 1215, 420));
+    cmdAdd->setGeometry(twips(4605, 840, 1215, 420));
 
     // Enter must not pick a button: the first one in tab order is Close.
     for (QPushButton *b : {cmdExit, cmdAdd}) {
