@@ -11,14 +11,6 @@
 
 namespace shell {
 
-namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    using platform::twipsToPixels;
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-}
-} // namespace
-
 frmSplash::frmSplash(QWidget *parent)
     : QDialog(parent)
 {
@@ -37,7 +29,7 @@ frmSplash::frmSplash(QWidget *parent)
     title.setBold(true);
     Label1[1]->setFont(title);
     Label1[1]->setAlignment(Qt::AlignCenter);
-    Label1[1]->setGeometry(twipsRect(120, 120, 4875, 600));
+    Label1[1]->setGeometry(platform::twipsRect(120, 120, 4875, 600));
 
     Label1[0] = new QLabel(QStringLiteral("Version 1.0"), this);
     Label1[0]->setObjectName(QStringLiteral("Label1_0"));
@@ -46,12 +38,12 @@ frmSplash::frmSplash(QWidget *parent)
     version.setItalic(true);
     Label1[0]->setFont(version);
     Label1[0]->setAlignment(Qt::AlignCenter);
-    Label1[0]->setGeometry(twipsRect(120, 750, 4875, 360));
+    Label1[0]->setGeometry(platform::twipsRect(120, 750, 4875, 360));
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAlignment(Qt::AlignCenter);
-    Image1->setGeometry(twipsRect(120, 1200, 4875, 2520));
+    Image1->setGeometry(platform::twipsRect(120, 1200, 4875, 2520));
     // Shown at its own size (sharp on high-density screens through its @2x twin).
     Image1->setPixmap(splashPicture().pixmap(QSize(120, 120), devicePixelRatioF()));
 
@@ -59,11 +51,11 @@ frmSplash::frmSplash(QWidget *parent)
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setWordWrap(true);
-    Label2->setGeometry(twipsRect(120, 3780, 4875, 480));
+    Label2->setGeometry(platform::twipsRect(120, 3780, 4875, 480));
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(1920, 5040, 1275, 435));
+    cmdOK->setGeometry(platform::twipsRect(1920, 5040, 1275, 435));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmSplash::cmdOK_Click);
 

@@ -21,11 +21,6 @@ using platform::twipsToPixels;
 
 namespace {
 constexpr int MaxNameLength = 25;
-
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-}
 } // namespace
 
 frmAddCompany::frmAddCompany(QWidget *parent)
@@ -37,20 +32,20 @@ frmAddCompany::frmAddCompany(QWidget *parent)
 
     Label1 = new QLabel(QStringLiteral("New Company Name:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twips(120, 270, 2040, 255));
+    Label1->setGeometry(platform::twipsRect(120, 270, 2040, 255));
 
     txtCompanyName = new QLineEdit(this);
     txtCompanyName->setObjectName(QStringLiteral("txtCompanyName"));
-    txtCompanyName->setGeometry(twips(2220, 210, 3600, 345));
+    txtCompanyName->setGeometry(platform::twipsRect(2220, 210, 3600, 345));
     Label1->setBuddy(txtCompanyName);
 
     cmdExit = new QPushButton(QStringLiteral("&Close"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setGeometry(twips(3000, 840, 1215, 420));
+    cmdExit->setGeometry(platform::twipsRect(3000, 840, 1215, 420));
 
     cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setGeometry(twips(4605, 840, 1215, 420));
+    cmdAdd->setGeometry(platform::twipsRect(4605, 840, 1215, 420));
 
     // Enter must not pick a button: the first one in tab order is Close.
     for (QPushButton *b : {cmdExit, cmdAdd}) {

@@ -33,11 +33,6 @@ const QString CompanySql = QStringLiteral("Select * from Company order by Compan
 const QString CoverPriceSql = QStringLiteral("Select * from CoverPrice");
 const QString TitleSql = QStringLiteral("Select * from Title order by Title_ID");
 
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-}
-
 QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry,
               QWidget *buddy)
 {
@@ -92,38 +87,40 @@ frmAddTitle::frmAddTitle(QWidget *parent)
 
     txtTitle = new QLineEdit(this);
     txtTitle->setObjectName(QStringLiteral("txtTitle"));
-    txtTitle->setGeometry(twips(1680, 180, 4560, 345));
-    Label1 = label(this, "Label1", QStringLiteral("New Title:"), twips(120, 240, 1440, 255), txtTitle);
+    txtTitle->setGeometry(platform::twipsRect(1680, 180, 4560, 345));
+    Label1 = label(this, "Label1", QStringLiteral("New Title:"), platform::twipsRect(120, 240, 1440, 255),
+                   txtTitle);
 
     cboCompany = new QComboBox(this);
     cboCompany->setObjectName(QStringLiteral("cboCompany"));
-    cboCompany->setGeometry(twips(1680, 660, 4560, 345));
+    cboCompany->setGeometry(platform::twipsRect(1680, 660, 4560, 345));
     // The identifier after the padding stays out of sight, in the box and in
     // its list (a list in popup mode would widen to the longest item).
     cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     cboCompany->view()->setTextElideMode(Qt::ElideRight);
-    Label4 = label(this, "Label4", QStringLiteral("Company:"), twips(120, 720, 1440, 255), cboCompany);
+    Label4 = label(this, "Label4", QStringLiteral("Company:"), platform::twipsRect(120, 720, 1440, 255),
+                   cboCompany);
 
     txtCoverPrice = new QLineEdit(this);
     txtCoverPrice->setObjectName(QStringLiteral("txtCoverPrice"));
-    txtCoverPrice->setGeometry(twips(1680, 1140, 1560, 345));
-    Label2 =
-        label(this, "Label2", QStringLiteral("Cover Price:"), twips(120, 1200, 1440, 255), txtCoverPrice);
+    txtCoverPrice->setGeometry(platform::twipsRect(1680, 1140, 1560, 345));
+    Label2 = label(this, "Label2", QStringLiteral("Cover Price:"), platform::twipsRect(120, 1200, 1440, 255),
+                   txtCoverPrice);
 
     txtBeginningYear = new QLineEdit(this);
     txtBeginningYear->setObjectName(QStringLiteral("txtBeginningYear"));
-    txtBeginningYear->setGeometry(twips(1680, 1620, 900, 345));
-    Label5 = label(this, "Label5", QStringLiteral("Begining Year:"), twips(120, 1680, 1440, 255),
-                   txtBeginningYear);
+    txtBeginningYear->setGeometry(platform::twipsRect(1680, 1620, 900, 345));
+    Label5 = label(this, "Label5", QStringLiteral("Begining Year:"),
+                   platform::twipsRect(120, 1680, 1440, 255), txtBeginningYear);
 
     cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
     cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setGeometry(twips(3480, 2340, 1215, 420));
+    cmdAdd->setGeometry(platform::twipsRect(3480, 2340, 1215, 420));
 
     cmdExit = new QPushButton(QStringLiteral("&Close"), this);
     cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setGeometry(twips(5025, 2340, 1215, 420));
+    cmdExit->setGeometry(platform::twipsRect(5025, 2340, 1215, 420));
 
     // Enter must not pick a button behind the user's back.
     for (QPushButton *b : {cmdAdd, cmdExit}) {
