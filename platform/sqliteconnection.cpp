@@ -166,14 +166,21 @@ Statement &Statement::operator=(Statement &&other) noexcept
     return *this;
 }
 
-bool Statement::step(const ErrorContext &context)
+namespace {
+bool stepOrRaise(Connection *conn, sqlite3_stmt *stmt, const ErrorContext &context)
 {
-    const int rc = sqlite3_step(m_stmt);
+    const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW)
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    m_conn->fail(rc, context);
+    conn->fail(rc, context);
+}
+} // namespace
+
+bool Statement::step(const ErrorContext &context)
+{
+    return stepOrRaise(m_conn, m_stmt, context);
 }
 
 CachedStatement::~CachedStatement()
@@ -184,12 +191,7 @@ CachedStatement::~CachedStatement()
 
 bool CachedStatement::step(const ErrorContext &context)
 {
-    const int rc = sqlite3_step(m_stmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
-    m_conn->fail(rc, context);
+    return stepOrRaise(m_conn, m_stmt, context);
 }
 
 // --------------------------------------------------------------- Connection

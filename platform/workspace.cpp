@@ -62,7 +62,7 @@ void Workspace::beginTrans()
     m_levels.push_back(dbs);
 }
 
-void Workspace::commitTrans()
+std::vector<Database> Workspace::popLevel()
 {
     if (m_levels.empty())
         detail::raise(
@@ -70,7 +70,12 @@ void Workspace::commitTrans()
             QStringLiteral("You tried to commit or roll back without first beginning a transaction."));
     std::vector<Database> dbs = std::move(m_levels.back());
     m_levels.pop_back();
-    for (Database &db : dbs) {
+    return dbs;
+}
+
+void Workspace::commitTrans()
+{
+    for (Database &db : popLevel()) {
         if (db.isOpen())
             db.commitTrans();
     }
@@ -78,13 +83,7 @@ void Workspace::commitTrans()
 
 void Workspace::rollback()
 {
-    if (m_levels.empty())
-        detail::raise(
-            errnum::NoTransaction,
-            QStringLiteral("You tried to commit or roll back without first beginning a transaction."));
-    std::vector<Database> dbs = std::move(m_levels.back());
-    m_levels.pop_back();
-    for (Database &db : dbs) {
+    for (Database &db : popLevel()) {
         if (db.isOpen())
             db.rollback();
     }

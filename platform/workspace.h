@@ -28,6 +28,8 @@ public:
 private:
     Workspace() = default;
     void remember(const Database &db);
+    // Ends the innermost beginTrans level, giving the databases it covered.
+    std::vector<Database> popLevel();
     std::vector<std::weak_ptr<detail::Connection>> m_opened;
     // Per beginTrans level, the databases it began a transaction on.
     std::vector<std::vector<Database>> m_levels;
