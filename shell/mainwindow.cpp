@@ -326,7 +326,8 @@ void frmMainMenu::mnuFilAddCompany_Click()
 
 void frmMainMenu::mnuFilAddTitle_Click()
 {
-    runScreenCommand<frmAddTitle>(tmrMain, this, [](frmAddTitle &screen) { return screen.frmAddTitle_Set(); });
+    runScreenCommand<frmAddTitle>(tmrMain, this,
+                                  [](frmAddTitle &screen) { return screen.frmAddTitle_Set(); });
 }
 
 void frmMainMenu::mnuFilAddIssue_Click()

@@ -222,10 +222,14 @@ void TestMainWindow::buttonRunsItsMenuItem_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("shows");
     const QString later = QStringLiteral("This command is not available yet");
-    QTest::newRow("New") << 2 << "mnuFilCreateNewDatabase" << "dialog:Please Specify Database File to Create";
-    QTest::newRow("Open") << 3 << "mnuFilOpenDatabase" << "dialog:Please Specify Database File for Open";
-    QTest::newRow("AddCompany") << 5 << "mnuFilAddCompany" << "screen:Add a New Company";
-    QTest::newRow("AddTitle") << 6 << "mnuFilAddTitle" << "screen:Add a Comic Book Title";
+    QTest::newRow("New") << 2 << "mnuFilCreateNewDatabase"
+                         << "dialog:Please Specify Database File to Create";
+    QTest::newRow("Open") << 3 << "mnuFilOpenDatabase"
+                          << "dialog:Please Specify Database File for Open";
+    QTest::newRow("AddCompany") << 5 << "mnuFilAddCompany"
+                                << "screen:Add a New Company";
+    QTest::newRow("AddTitle") << 6 << "mnuFilAddTitle"
+                              << "screen:Add a Comic Book Title";
     QTest::newRow("MaintainIssue") << 7 << "mnuFilAddIssue" << later;
     QTest::newRow("CoverPrice") << 8 << "mnuFilSetCurrentCoverPrice" << later;
     QTest::newRow("Browse") << 10 << "mnuRepBrowseComics" << later;
@@ -244,7 +248,8 @@ void TestMainWindow::buttonRunsItsMenuItem()
     // A collection with one company, so the Add screens open.
     db::session().dbCollection = db::OpenCollectionFile(makeCollection(dir.filePath("buttons.pkx")));
     db::dbCollection().execute(QStringLiteral("INSERT INTO Company (Company_ID, Company) VALUES (?, ?)"),
-                               platform::ExecuteOption::FailOnError, {QStringLiteral("ACM"), QStringLiteral("Acme")});
+                               platform::ExecuteOption::FailOnError,
+                               {QStringLiteral("ACM"), QStringLiteral("Acme")});
     auto *menuItem = w->findChild<QAction *>(item);
     QVERIFY(menuItem);
     // What each one does, as the user sees it: a chooser asked for, a screen
