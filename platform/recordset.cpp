@@ -224,7 +224,9 @@ void RecordsetImpl::ensureOpen() const
 {
     if (!open)
         raise(errnum::ObjectClosed, QStringLiteral("The recordset is closed."));
-    if (keyset && !conn->isOpen())
+    // A copied recordset could still be read, but its rows belong to a
+    // collection that is no longer open: every kind refuses alike.
+    if (!conn->isOpen())
         raise(errnum::ObjectClosed, QStringLiteral("The database of this recordset is closed."));
 }
 

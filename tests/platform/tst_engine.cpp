@@ -690,17 +690,40 @@ private slots:
                  QStringLiteral("C21,C22"));
     }
 
+    // A recordset outliving its database raises on every use, whatever its
+    // kind, and never reaches a closed handle.
+    void closedObjectsRaise_data() { addTypes(); }
     void closedObjectsRaise()
     {
-        auto rs = items();
-        auto snap = items(RecordsetType::Snapshot);
-        rs->close();
-        QVERIFY(!rs->isOpen());
-        QCOMPARE(errorOf([&] { rs->moveFirst(); }), errnum::ObjectClosed);
+        QFETCH(RecordsetType, type);
+        auto closed = items(type);
+        closed->close();
+        QVERIFY(!closed->isOpen());
+        QCOMPARE(errorOf([&] { closed->moveFirst(); }), errnum::ObjectClosed);
+        auto rs = items(type);
+        rs->moveNext();
+        const Bookmark mark = rs->bookmark();
         m_db.close();
         QVERIFY(!m_db.isOpen());
         QCOMPARE(errorOf([&] { m_db.execute(QStringLiteral("DELETE FROM Part")); }), errnum::ObjectClosed);
         QCOMPARE(errorOf([&] { items(); }), errnum::ObjectClosed);
+        const std::function<void()> uses[] = {
+            [&] { rs->moveFirst(); },
+            [&] { rs->moveNext(); },
+            [&] { rs->movePrevious(); },
+            [&] { rs->moveLast(); },
+            [&] { rs->eof(); },
+            [&] { rs->recordCount(); },
+            [&] { rs->absolutePosition(); },
+            [&] { rs->value(QStringLiteral("Name")); },
+            [&] { rs->findFirst({{"Name", QStringLiteral("Zeta")}}); },
+            [&] { rs->setBookmark(mark); },
+            [&] { rs->edit(); },
+            [&] { rs->addNew(); },
+            [&] { rs->deleteRow(); },
+        };
+        for (const auto &use : uses)
+            QCOMPARE(errorOf(use), errnum::ObjectClosed);
     }
 };
 
