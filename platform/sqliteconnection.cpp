@@ -291,6 +291,8 @@ void Connection::execQuietly(const char *sql) noexcept
 {
     if (m_db)
         sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    // Undone rows are not counted as changes by the engine.
+    ++m_undos;
 }
 
 QVariant Connection::scalar(const QString &sql, const QVariantList &params)
@@ -304,7 +306,7 @@ QVariant Connection::scalar(const QString &sql, const QVariantList &params)
 
 std::int64_t Connection::changeCounter() const
 {
-    return m_db ? std::int64_t(sqlite3_total_changes64(m_db)) : 0;
+    return m_db ? std::int64_t(sqlite3_total_changes64(m_db)) + m_undos : 0;
 }
 
 void Connection::run(sqlite3_stmt *stmt, const QString &table, const QVariantList &params)

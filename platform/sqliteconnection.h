@@ -111,8 +111,9 @@ public:
     // Runs statements without parameters (pragmas, DDL, savepoints).
     void exec(const QString &sql);
     QVariant scalar(const QString &sql, const QVariantList &params = {});
-    // For undoing after a failure: an error here must not hide the first one
-    // (the engine may already have rolled everything back).
+    // For undoing (rollbacks) after a failure or on request: an error here
+    // must not hide the first one (the engine may already have rolled
+    // everything back).
     void execQuietly(const char *sql) noexcept;
 
     // Steps a bound statement that changes rows to its end; `table` is the
@@ -126,8 +127,9 @@ public:
     // Nesting of beginTrans; each level is a savepoint.
     int transactionDepth = 0;
     int recordsAffected = 0;
-    // Counts changes made through this connection, so a recordset knows
-    // when a row it holds may be stale.
+    // Moves whenever rows may differ from what was read through this
+    // connection (a change, or a rollback undoing changes), so a recordset
+    // knows when a row it holds may be stale.
     std::int64_t changeCounter() const;
 
 private:
@@ -137,6 +139,7 @@ private:
     QString m_path;
     sqlite3 *m_db = nullptr;
     QHash<QString, sqlite3_stmt *> m_cache;
+    std::int64_t m_undos = 0;
 };
 
 // Maps an SQLite result code (and message) to the program's error.

@@ -725,6 +725,28 @@ private slots:
         for (const auto &use : uses)
             QCOMPARE(errorOf(use), errnum::ObjectClosed);
     }
+
+    // Rows read while a transaction was open must not be shown once it is
+    // rolled back.
+    void rolledBackChangesAreNotShown()
+    {
+        auto rs = items();
+        rs->moveNext();
+        {
+            Transaction transaction(m_db);
+            rs->edit();
+            rs->setValue(QStringLiteral("Name"), QStringLiteral("Never saved"));
+            rs->update();
+            QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Never saved"));
+        }
+        QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Éditions Lumière"));
+        m_db.beginTrans();
+        m_db.execute(QStringLiteral("UPDATE Item SET Name = 'Gone' WHERE Code = 'C3'"));
+        rs->moveNext();
+        QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Gone"));
+        m_db.rollback();
+        QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("O'Malley Press"));
+    }
 };
 
 QTEST_MAIN(TestEngine)
