@@ -90,7 +90,6 @@ void Database::useDurableJournal()
 {
     Connection &conn = live(m_conn);
     conn.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
-    conn.exec(QStringLiteral("PRAGMA synchronous = FULL"));
 }
 
 std::unique_ptr<Recordset> Database::openRecordset(const QString &sqlOrTable, RecordsetType type,

@@ -23,7 +23,8 @@ public:
     Database() = default;
 
     // Shared read-write open of an existing file; a missing file is never
-    // created. Foreign keys are on for every connection.
+    // created. Foreign keys are on and every commit is synced to disk
+    // (synchronous EXTRA) for every connection.
     static Database open(const QString &path);
     // Creates a new, empty database file; fails with DatabaseExists (and
     // leaves the file alone) when anything exists at the path.
@@ -33,9 +34,10 @@ public:
     QString path() const;
     void close();
 
-    // Rollback journal with full sync: every commit lands in the one file
-    // and survives a crash. May write the file (when it used another journal
-    // mode), so call it only once the file is known to be ours.
+    // Rollback journal: every commit lands in the one file, so copying the
+    // file copies every committed change. May write the file (when it used
+    // another journal mode), so call it only once the file is known to be
+    // ours.
     void useDurableJournal();
 
     // sqlOrTable: an SQL SELECT (with "?" placeholders filled from params) or,

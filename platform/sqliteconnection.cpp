@@ -217,8 +217,11 @@ Connection::Connection(const QString &path)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
     try {
         // Sets the connection only, nothing is written; it does read the
-        // schema, so a damaged file already fails here.
-        exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        // schema, so a damaged file already fails here. EXTRA rather than
+        // FULL: with a rollback journal, FULL leaves the journal's removal
+        // (the commit itself) unsynced, so a power cut right after a commit
+        // could roll that commit back.
+        exec(QStringLiteral("PRAGMA synchronous = EXTRA"));
     } catch (...) {
         close();
         throw;

@@ -3,6 +3,7 @@
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/recordset.h"
+#include "platform/workspace.h"
 #include "support/scriptedui.h"
 
 #include <QCryptographicHash>
@@ -122,10 +123,41 @@ private slots:
             QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toInt(), 0);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA application_id")).toInt(), db::CollectionApplicationId);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA user_version")).toInt(), db::CollectionSchemaVersion);
-        // Every commit lands in the one file, fully synced.
-        QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
-        QCOMPARE(db.scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 2);
         QCOMPARE(db.scalar(QStringLiteral("PRAGMA foreign_keys")).toInt(), 1);
+        db.close();
+    }
+
+    // Every commit lands in the one file (rollback journal) and is synced
+    // so that it survives a power cut (EXTRA), also for a file another
+    // client left in write-ahead-log mode.
+    void everyWritingConnectionIsDurable_data()
+    {
+        QTest::addColumn<bool>("leftInWal");
+        QTest::newRow("new collection") << false;
+        QTest::newRow("left in WAL mode by another client") << true;
+    }
+    void everyWritingConnectionIsDurable()
+    {
+        QFETCH(bool, leftInWal);
+        ScriptedUi ui;
+        const QString file = path(QStringLiteral("durable-%1.pkx").arg(leftInWal));
+        db::CreateCollectionDatabase(file);
+        if (leftInWal) {
+            Database other = Database::open(file);
+            QCOMPARE(other.scalar(QStringLiteral("PRAGMA journal_mode = WAL")).toString(), QStringLiteral("wal"));
+            other.close();
+        }
+        Database raw = Workspace::defaultWorkspace().openDatabase(file);
+        QCOMPARE(raw.scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 3);
+        QCOMPARE(raw.scalar(QStringLiteral("PRAGMA journal_mode")).toString(),
+                 leftInWal ? QStringLiteral("wal") : QStringLiteral("delete"));
+        raw.close();
+
+        Database db = db::OpenCollectionFile(file);
+        QCOMPARE(db.scalar(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("delete"));
+        QCOMPARE(db.scalar(QStringLiteral("PRAGMA synchronous")).toInt(), 3);
+        db.execute(QStringLiteral("INSERT INTO Company VALUES ('ACM', 'Acme')"));
+        QCOMPARE(siblings(file), QStringList{QFileInfo(file).fileName()});
         db.close();
     }
 
