@@ -69,28 +69,30 @@ private slots:
         QVERIFY(m_dir.isValid());
     }
 
+    // Each stage's text, then the pending events processed once so it paints.
     void createShowsEachStageThenHandsOverThePath()
     {
         ScriptedUi ui;
+        QStringList feedback;
+        setStatusObserver([&](const QString &text) { feedback << text; });
+        setPendingEventsHandler([&] { feedback << QStringLiteral("<events>"); });
         const QString file = path(QStringLiteral("stages.pkx"));
-        QStringList statusesWhenOpened;
+        QStringList feedbackWhenOpened;
         QString openedPath;
         db::CreateCollectionDatabase(file, [&](const QString &p) {
             openedPath = p;
-            statusesWhenOpened = ui.statuses;
+            feedbackWhenOpened = feedback;
         });
+        setPendingEventsHandler({});
         QCOMPARE(openedPath, file);
-        const QStringList expected{
-            QStringLiteral("Creating the Company Table"),
-            QStringLiteral("Creating the Titles Table"),
-            QStringLiteral("Creating the Conditions Table"),
-            QStringLiteral("Creating the Cover Price Table"),
-            QStringLiteral("Creating the Issues Table"),
-            QStringLiteral("Establishing Data Relationships"),
-            QStringLiteral("Initializing the Condition Information"),
-        };
-        QCOMPARE(statusesWhenOpened, expected);
-        QCOMPARE(lastStatus(), expected.last());
+        QStringList expected;
+        for (const char *stage : {"Creating the Company Table", "Creating the Titles Table",
+                                  "Creating the Conditions Table", "Creating the Cover Price Table",
+                                  "Creating the Issues Table", "Establishing Data Relationships",
+                                  "Initializing the Condition Information"})
+            expected << QString::fromLatin1(stage) << QStringLiteral("<events>");
+        QCOMPARE(feedbackWhenOpened, expected);
+        QCOMPARE(lastStatus(), QStringLiteral("Initializing the Condition Information"));
     }
 
     void newCollectionHoldsExactlyTheSchemaAndConditions()
@@ -103,11 +105,38 @@ private slots:
         QCOMPARE(
             rowsOf(db, QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'table' ORDER BY name")),
             QStringList({"Company", "Condition", "CoverPrice", "Issue", "Title"}));
+        // Columns in order: name, type, required, place in the primary key.
+        QCOMPARE(rowsOf(db, QStringLiteral("SELECT m.name AS tbl, c.name AS col, c.type, c.\"notnull\", c.pk "
+                                           "FROM sqlite_schema m, pragma_table_info(m.name) c "
+                                           "WHERE m.type = 'table' ORDER BY m.rootpage, c.cid")),
+                 QStringList({"Company|Company_ID|VARCHAR(3)|1|1",
+                              "Company|Company|VARCHAR(25)|1|0",
+                              "Title|Title|VARCHAR(35)|1|0",
+                              "Title|Title_ID|VARCHAR(3)|1|1",
+                              "Title|Begin_Year|VARCHAR(4)|0|0",
+                              "Title|Company_ID|VARCHAR(3)|1|0",
+                              "Condition|Condition_ID|SMALLINT|1|1",
+                              "Condition|Condition|VARCHAR(8)|1|0",
+                              "CoverPrice|Title_ID|VARCHAR(3)|1|1",
+                              "CoverPrice|Cover_Price|CURRENCY|1|0",
+                              "Issue|Title_ID|VARCHAR(3)|1|1",
+                              "Issue|IssueNum|SMALLINT|1|2",
+                              "Issue|Condition|SMALLINT|1|3",
+                              "Issue|Quantity|SMALLINT|1|0",
+                              "Issue|Original_Price|CURRENCY|0|0",
+                              "Issue|Current_Value|CURRENCY|0|0",
+                              "Issue|Notes|TEXT|0|0"}));
         for (const db::schema::Table &t : db::schema::tables())
             QCOMPARE(
                 rowsOf(db,
                        QStringLiteral("SELECT name FROM pragma_table_info('%1') ORDER BY cid").arg(t.name)),
                 t.columns);
+        // The primary keys are the only indexes.
+        QCOMPARE(rowsOf(db, QStringLiteral("SELECT count(*), count(DISTINCT tbl_name) FROM sqlite_schema "
+                                           "WHERE type = 'index' AND name LIKE 'sqlite_autoindex_%'")),
+                 QStringList{"5|5"});
+        QCOMPARE(rowsOf(db, QStringLiteral("SELECT count(*) FROM sqlite_schema WHERE type <> 'table'")),
+                 QStringList{"5"});
         QCOMPARE(rowsOf(db, QStringLiteral(
                                 "SELECT m.name, f.\"from\", f.\"table\", f.\"to\", f.on_update, f.on_delete "
                                 "FROM sqlite_schema m, pragma_foreign_key_list(m.name) f "
