@@ -2,6 +2,7 @@
 // trying the program out and for timing it on large collections.
 
 #include "db/collectionfile.h"
+#include "db/identifiers.h"
 #include "platform/currency.h"
 #include "platform/database.h"
 #include "platform/engineerror.h"
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSet>
 #include <QTextStream>
 #include <cstdio>
 
@@ -69,33 +69,6 @@ const char *const notes[] = {
     "Price sticker on the front",
 };
 
-// A key of one to three characters from the name's initials (then its
-// further letters), unique without regard to letter case.
-QString makeKey(const QString &name, bool upper, QSet<QString> &taken)
-{
-    QString letters;
-    QString initials;
-    bool wordStart = true;
-    for (const QChar c : name) {
-        if (c.isLetter()) {
-            if (wordStart)
-                initials += c;
-            else
-                letters += c;
-            wordStart = false;
-        } else if (c.isSpace() || c == QLatin1Char('-')) {
-            wordStart = true;
-        }
-    }
-    QString key = (initials + letters).left(3);
-    if (upper)
-        key = key.toUpper();
-    for (int n = 1; taken.contains(key.toCaseFolded()); ++n)
-        key = key.left(3 - QString::number(n).size()) + QString::number(n);
-    taken.insert(key.toCaseFolded());
-    return key;
-}
-
 int fail(const QString &message, int code)
 {
     QTextStream(stderr) << "panelkeep-sample: " << message << '\n';
@@ -114,25 +87,24 @@ Totals fill(Database &db, int wanted)
     Totals totals;
     platform::Transaction transaction(db);
 
-    QSet<QString> companyKeys;
     QStringList companyIds;
     auto rsCompany = db.openRecordset(QStringLiteral("Company"), RecordsetType::Table);
     for (const CompanyDef &c : companies) {
         const QString name = QString::fromUtf8(c.name);
-        companyIds << makeKey(name, true, companyKeys);
+        // The keys the Add Company screen would give these names.
+        companyIds << db::MakeCompanyID(name, companyIds);
         rsCompany->addNew();
         rsCompany->setValue(QStringLiteral("Company_ID"), companyIds.last());
         rsCompany->setValue(QStringLiteral("Company"), name);
         rsCompany->update();
     }
 
-    QSet<QString> titleKeys;
     QStringList titleIds;
     auto rsTitle = db.openRecordset(QStringLiteral("Title"), RecordsetType::Table);
     auto rsCover = db.openRecordset(QStringLiteral("CoverPrice"), RecordsetType::Table);
     for (const TitleDef &t : titles) {
         const QString name = QString::fromUtf8(t.name);
-        titleIds << makeKey(name, false, titleKeys);
+        titleIds << db::MakeTitleID(name, titleIds);
         rsTitle->addNew();
         rsTitle->setValue(QStringLiteral("Title"), name);
         rsTitle->setValue(QStringLiteral("Title_ID"), titleIds.last());
