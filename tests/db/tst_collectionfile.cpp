@@ -293,6 +293,7 @@ private slots:
         QTest::newRow("truncated collection") << "truncated" << errnum::NotACollection;
         QTest::newRow("header only") << "header" << errnum::NotACollection;
         QTest::newRow("other program's database") << "foreign" << errnum::NotACollection;
+        QTest::newRow("other program's database, WAL mode") << "foreignwal" << errnum::NotACollection;
         QTest::newRow("marked but wrong tables") << "wrongtables" << errnum::NotACollection;
         QTest::newRow("other schema version") << "version" << errnum::NotACollection;
         QTest::newRow("folder") << "folder" << errnum::NotACollection;
@@ -312,8 +313,10 @@ private slots:
             QVERIFY(QDir().mkdir(file));
         } else if (kind != QLatin1String("missing")) {
             const QString source = path(QStringLiteral("source-%1.pkx").arg(kind));
-            if (kind == QLatin1String("foreign")) {
+            if (kind.startsWith(QLatin1String("foreign"))) {
                 Database other = Database::create(source);
+                if (kind == QLatin1String("foreignwal"))
+                    other.scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
                 other.execute(QStringLiteral("CREATE TABLE notes (id INTEGER PRIMARY KEY, body TEXT)"));
                 other.execute(QStringLiteral("INSERT INTO notes (body) VALUES ('x')"));
                 other.close();
