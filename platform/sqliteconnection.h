@@ -33,7 +33,7 @@ QString quoteIdentifier(const QString &name);
 // the tables involved.
 struct ErrorContext
 {
-    enum class Op { Other, Insert, Update, Delete };
+    enum class Op { Other, Insert, Delete };
     Op op = Op::Other;
     QString table;
 };

@@ -86,10 +86,10 @@ private slots:
         setPendingEventsHandler({});
         QCOMPARE(openedPath, file);
         QStringList expected;
-        for (const char *stage : {"Creating the Company Table", "Creating the Titles Table",
-                                  "Creating the Conditions Table", "Creating the Cover Price Table",
-                                  "Creating the Issues Table", "Establishing Data Relationships",
-                                  "Initializing the Condition Information"})
+        for (const char *stage :
+             {"Creating the Company Table", "Creating the Titles Table", "Creating the Conditions Table",
+              "Creating the Cover Price Table", "Creating the Issues Table",
+              "Establishing Data Relationships", "Initializing the Condition Information"})
             expected << QString::fromLatin1(stage) << QStringLiteral("<events>");
         QCOMPARE(feedbackWhenOpened, expected);
         QCOMPARE(lastStatus(), QStringLiteral("Initializing the Condition Information"));
@@ -109,22 +109,14 @@ private slots:
         QCOMPARE(rowsOf(db, QStringLiteral("SELECT m.name AS tbl, c.name AS col, c.type, c.\"notnull\", c.pk "
                                            "FROM sqlite_schema m, pragma_table_info(m.name) c "
                                            "WHERE m.type = 'table' ORDER BY m.rootpage, c.cid")),
-                 QStringList({"Company|Company_ID|VARCHAR(3)|1|1",
-                              "Company|Company|VARCHAR(25)|1|0",
-                              "Title|Title|VARCHAR(35)|1|0",
-                              "Title|Title_ID|VARCHAR(3)|1|1",
-                              "Title|Begin_Year|VARCHAR(4)|0|0",
-                              "Title|Company_ID|VARCHAR(3)|1|0",
-                              "Condition|Condition_ID|SMALLINT|1|1",
-                              "Condition|Condition|VARCHAR(8)|1|0",
-                              "CoverPrice|Title_ID|VARCHAR(3)|1|1",
-                              "CoverPrice|Cover_Price|CURRENCY|1|0",
-                              "Issue|Title_ID|VARCHAR(3)|1|1",
-                              "Issue|IssueNum|SMALLINT|1|2",
-                              "Issue|Condition|SMALLINT|1|3",
-                              "Issue|Quantity|SMALLINT|1|0",
-                              "Issue|Original_Price|CURRENCY|0|0",
-                              "Issue|Current_Value|CURRENCY|0|0",
+                 QStringList({"Company|Company_ID|VARCHAR(3)|1|1", "Company|Company|VARCHAR(25)|1|0",
+                              "Title|Title|VARCHAR(35)|1|0", "Title|Title_ID|VARCHAR(3)|1|1",
+                              "Title|Begin_Year|VARCHAR(4)|0|0", "Title|Company_ID|VARCHAR(3)|1|0",
+                              "Condition|Condition_ID|SMALLINT|1|1", "Condition|Condition|VARCHAR(8)|1|0",
+                              "CoverPrice|Title_ID|VARCHAR(3)|1|1", "CoverPrice|Cover_Price|CURRENCY|1|0",
+                              "Issue|Title_ID|VARCHAR(3)|1|1", "Issue|IssueNum|SMALLINT|1|2",
+                              "Issue|Condition|SMALLINT|1|3", "Issue|Quantity|SMALLINT|1|0",
+                              "Issue|Original_Price|CURRENCY|0|0", "Issue|Current_Value|CURRENCY|0|0",
                               "Issue|Notes|TEXT|0|0"}));
         for (const db::schema::Table &t : db::schema::tables())
             QCOMPARE(
@@ -173,7 +165,8 @@ private slots:
         db::CreateCollectionDatabase(file);
         if (leftInWal) {
             Database other = Database::open(file);
-            QCOMPARE(other.scalar(QStringLiteral("PRAGMA journal_mode = WAL")).toString(), QStringLiteral("wal"));
+            QCOMPARE(other.scalar(QStringLiteral("PRAGMA journal_mode = WAL")).toString(),
+                     QStringLiteral("wal"));
             other.close();
         }
         Database raw = Workspace::defaultWorkspace().openDatabase(file);

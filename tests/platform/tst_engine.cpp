@@ -716,7 +716,9 @@ private slots:
             [&] { rs->recordCount(); },
             [&] { rs->absolutePosition(); },
             [&] { rs->value(QStringLiteral("Name")); },
-            [&] { rs->findFirst({{"Name", QStringLiteral("Zeta")}}); },
+            [&] {
+                rs->findFirst({{"Name", QStringLiteral("Zeta")}});
+            },
             [&] { rs->setBookmark(mark); },
             [&] { rs->edit(); },
             [&] { rs->addNew(); },
