@@ -643,6 +643,9 @@ void Recordset::update()
             d->runChange(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
                              .arg(table, names.join(QStringLiteral(", "))),
                          values);
+            // The row was deleted since the edit began: nothing was saved.
+            if (sqlite3_changes(d->conn->handle()) == 0)
+                raise(errnum::DeletedRecord, QStringLiteral("Record is deleted."));
         }
     }
     d->leaveEdit();

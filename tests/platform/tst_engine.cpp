@@ -229,9 +229,15 @@ private slots:
     {
         auto rs = items();
         auto snap = items(RecordsetType::Snapshot);
+        auto editing = items();
+        editing->findFirst({{"Code", "C3"}});
+        editing->edit();
+        editing->setValue(QStringLiteral("Name"), QStringLiteral("Edited meanwhile"));
         m_db.execute(QStringLiteral("UPDATE Item SET Name = ? WHERE Code = 'C1'"), ExecuteOption::FailOnError,
                      {QStringLiteral("Acme Renamed")});
         m_db.execute(QStringLiteral("DELETE FROM Item WHERE Code IN ('C3', 'C5')"));
+        // Saving an edit of a row deleted meanwhile must not pass for success.
+        QCOMPARE(errorOf([&] { editing->update(); }), errnum::DeletedRecord);
         QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Acme Renamed"));
         QCOMPARE(snap->value(QStringLiteral("Name")).toString(), QStringLiteral("Acme"));
         QStringList codes;
