@@ -90,6 +90,8 @@ void TestStartup::decision_data()
                                        << "" << false << false;
     QTest::newRow("option not a boolean opens nothing") << "maybe" << Missing << true << ""
                                                         << "" << false << true;
+    QTest::newRow("option nan is not a number") << "nan" << Missing << true << ""
+                                                << "" << false << true;
     QTest::newRow("option empty opens nothing") << "" << Missing << true << ""
                                                 << "" << false << true;
     QTest::newRow("stored default opened") << "True"
