@@ -73,7 +73,11 @@ void frmMainMenu::setDataCommandsEnabled(bool enabled)
 void frmMainMenu::ShowCollectionOpen()
 {
     setDataCommandsEnabled(true);
-    setWindowTitle(shell::displayName(currentPath, QDir::currentPath()) + QStringLiteral(": Panelkeep"));
+    // "[*]" in a title is Qt's placeholder for the modified mark; doubled, it
+    // shows as itself.
+    const QString name = shell::displayName(currentPath, QDir::currentPath())
+                             .replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(name + QStringLiteral(": Panelkeep"));
 }
 
 void frmMainMenu::ShowNoCollection()
