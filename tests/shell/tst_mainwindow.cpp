@@ -304,10 +304,11 @@ void TestMainWindow::windowStates()
     QTemporaryDir dir;
     auto w = bareWindow(dir.path());
     w->currentPath = makeCollection(dir.filePath("mine.pkx"));
+    w->UpdateRecentList(w->currentPath);
     const QList<QAction *> always = {
-        w->mnuFilCreateNewDatabase,  w->mnuFilOpenDatabase,  w->mnuFilExit,   w->mnuOptViewToolbar,
-        w->mnuOptUseDefaultDatabase, w->mnuHelPanelkeepHelp, w->mnuHelAbout,  w->mnuOptions->menuAction(),
-        w->mnuHelp->menuAction(),    w->tbarButton(2),       w->tbarButton(3)};
+        w->mnuFilCreateNewDatabase,  w->mnuFilOpenDatabase,  w->mnuFilExit,    w->mnuOptViewToolbar,
+        w->mnuOptUseDefaultDatabase, w->mnuHelPanelkeepHelp, w->mnuHelAbout,   w->mnuOptions->menuAction(),
+        w->mnuHelp->menuAction(),    w->tbarButton(2),       w->tbarButton(3), w->mnuFilArray[0]};
     for (int round = 0; round < 2; ++round) {
         w->ShowNoCollection();
         QCOMPARE(dataCommandsNotIn(*w, false), QStringList());
