@@ -91,7 +91,7 @@ bool frmMainMenu::Form_Load()
         ShowNoCollection();
     }
 
-    sbMain->setPanelText(1, QStringLiteral("Please select a menu item..."));
+    sbMain->setPanelText(1, IdlePrompt);
 
     m_splash->hide();
     m_splash->unsetCursor();
