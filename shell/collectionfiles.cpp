@@ -5,14 +5,12 @@
 
 #include "db/collectionfile.h"
 #include "db/session.h"
-#include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/workspace.h"
 
 #include <QAction>
 #include <QDir>
 #include <QMenu>
-#include <exception>
 
 namespace shell {
 
@@ -56,9 +54,7 @@ bool frmMainMenu::OpenCollection()
         mnuFilSetDefaultDatabase->setChecked(currentPath == defaultPath);
         UpdateRecentList(currentPath);
         return true;
-    } catch (const platform::EngineError &) {
-        return false;
-    } catch (const std::exception &) {
+    } catch (...) {
         return false;
     }
 }
@@ -77,7 +73,11 @@ void frmMainMenu::setDataCommandsEnabled(bool enabled)
 void frmMainMenu::ShowCollectionOpen()
 {
     setDataCommandsEnabled(true);
-    setWindowTitle(shell::displayName(currentPath, QDir::currentPath()) + QStringLiteral(": Panelkeep"));
+    // "[*]" in a title is Qt's placeholder for the modified mark; doubled, it
+    // shows as itself.
+    const QString name = shell::displayName(currentPath, QDir::currentPath())
+                             .replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(name + QStringLiteral(": Panelkeep"));
 }
 
 void frmMainMenu::ShowNoCollection()
@@ -113,8 +113,7 @@ void frmMainMenu::mnuFilCreateNewDatabase_Click()
             if (!OpenCollection())
                 ShowNoCollection();
         });
-    } catch (const platform::EngineError &) {
-    } catch (const std::exception &) {
+    } catch (...) {
     }
     scope.arrow();
 }

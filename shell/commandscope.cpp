@@ -3,8 +3,6 @@
 #include "platform/engineerror.h"
 #include "platform/messagebox.h"
 
-#include <exception>
-
 namespace shell {
 
 CommandScope::CommandScope(QTimer *timer, QWidget *window, Pointer pointer)
@@ -40,16 +38,16 @@ void CommandScope::arrow()
 }
 
 namespace {
+const QString UnexpectedDataError = QStringLiteral(
+    "Unexpected data error, restart application and try again.  If problem persists, contact vendor");
+
 void showDataError(CommandScope &scope, const QString &text)
 {
     // Shown with the arrow back but before the timer restarts, so the prompt
     // does not replace the status text while the box is up.
     scope.arrow();
-    platform::showMessage(
-        text.isEmpty() ? QStringLiteral("Unexpected data error, restart application and try "
-                                        "again.  If problem persists, contact vendor")
-                       : text,
-        QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::Critical);
+    platform::showMessage(text.isEmpty() ? UnexpectedDataError : text, QStringLiteral("Data Error"),
+                          platform::MsgButtons::OK, platform::MsgIcon::Critical);
 }
 } // namespace
 
@@ -61,8 +59,10 @@ void runCommand(QTimer *timer, QWidget *window, CommandScope::Pointer pointer,
         work(scope);
     } catch (const platform::EngineError &e) {
         showDataError(scope, e.text());
-    } catch (const std::exception &e) {
-        showDataError(scope, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        // Anything else (out of memory, a library's own error) has no text a
+        // user could act on, and must not reach the event loop.
+        showDataError(scope, QString());
     }
 }
 

@@ -34,7 +34,8 @@ private:
 
 // Runs a command's work inside a CommandScope. An error escaping the work is
 // shown as a data error ("Data Error", OK, critical icon) instead of reaching
-// the event loop.
+// the event loop: an engine error with its own text, anything else with the
+// standard notice.
 void runCommand(QTimer *timer, QWidget *window, CommandScope::Pointer pointer,
                 const std::function<void(CommandScope &)> &work);
 

@@ -22,8 +22,6 @@
 namespace shell {
 
 namespace {
-const QString IdlePrompt = QStringLiteral("Please select a menu item...");
-
 QAction *separator(QObject *parent, const char *name)
 {
     auto *action = new QAction(parent);

@@ -71,6 +71,9 @@ public:
     QAction *mnuHelPanelkeepHelp = nullptr;
     QAction *mnuHelAbout = nullptr;
 
+    // What the message panel shows when nothing else is to be said.
+    static inline const QString IdlePrompt = QStringLiteral("Please select a menu item...");
+
     QToolBar *tbarMain = nullptr;
     QList<QIcon> imgToolBar;
     StatusBar *sbMain = nullptr;

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTimer>
+#include <cmath>
 
 namespace shell {
 
@@ -43,7 +44,8 @@ std::optional<bool> settingToBool(const QString &text)
         return false;
     bool isNumber = false;
     const double value = QLocale::c().toDouble(t, &isNumber);
-    if (isNumber)
+    // "nan" and "inf" parse as doubles but are not numbers a user wrote.
+    if (isNumber && std::isfinite(value))
         return value != 0.0;
     return std::nullopt;
 }
@@ -89,7 +91,7 @@ bool frmMainMenu::Form_Load()
         ShowNoCollection();
     }
 
-    sbMain->setPanelText(1, QStringLiteral("Please select a menu item..."));
+    sbMain->setPanelText(1, IdlePrompt);
 
     m_splash->hide();
     m_splash->unsetCursor();

@@ -133,8 +133,8 @@ inline QStringList shownRecentItems(const shell::frmMainMenu &w)
     return shown;
 }
 
-// True when every data command and its toolbar button is enabled (or, with
-// false, disabled), each checked on its own.
+// The data commands and toolbar buttons whose enabled state differs from
+// enabled; empty when all of them match.
 inline QStringList dataCommandsNotIn(const shell::frmMainMenu &w, bool enabled)
 {
     QStringList wrong;

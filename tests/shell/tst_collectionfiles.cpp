@@ -2,6 +2,8 @@
 
 #include "shell/collectionfiles.h"
 
+#include "platform/feedback.h"
+#include "platform/workspace.h"
 #include "support/scriptedui.h"
 
 using namespace shell;
@@ -46,7 +48,9 @@ void TestCollectionFiles::init()
     m_w = bareWindow(m_dir->path());
     m_open = makeCollection(path("before.pkx"));
     m_w->currentPath = m_open;
+    QVERIFY(!m_w->wsDefault);
     QVERIFY(m_w->OpenCollection());
+    QCOMPARE(m_w->wsDefault, &platform::Workspace::defaultWorkspace());
 }
 
 void TestCollectionFiles::cleanup()
@@ -60,11 +64,17 @@ void TestCollectionFiles::cleanup()
 void TestCollectionFiles::dialogRequests()
 {
     ScriptedUi ui;
-    ui.chooseFile(std::nullopt);
-    ui.chooseFile(std::nullopt);
+    // The idle-prompt timer is off while the chooser is up.
+    QList<bool> timerOn;
+    platform::setFileDialogHandler([&](const platform::FileDialogRequest &request) {
+        ui.fileDialogs << request;
+        timerOn << m_w->tmrMain->isActive();
+        return std::optional<QString>();
+    });
     m_w->mnuFilCreateNewDatabase->trigger();
     m_w->mnuFilOpenDatabase->trigger();
     QCOMPARE(ui.fileDialogs.size(), 2);
+    QCOMPARE(timerOn, (QList<bool>{false, false}));
     const QString filter = QStringLiteral("Comic Book DB Files (*.pkx)|*.pkx|All Files (*.*)|*.*");
     const auto &create = ui.fileDialogs[0];
     QCOMPARE(create.title, QStringLiteral("Please Specify Database File to Create"));
@@ -256,7 +266,18 @@ void TestCollectionFiles::createShowsItsStages()
 {
     ScriptedUi ui;
     ui.chooseFile(path("staged.pkx"));
+    // Each time the window catches up (once before building, once per stage):
+    // the hourglass is up and the idle prompt cannot come back.
+    QStringList busy;
+    platform::setPendingEventsHandler([&] {
+        busy << QStringLiteral("%1/%2").arg(m_w->cursor().shape() == Qt::WaitCursor ? "wait" : "arrow",
+                                            m_w->tmrMain->isActive() ? "timer" : "no timer");
+    });
     m_w->mnuFilCreateNewDatabase->trigger();
+    platform::setPendingEventsHandler({});
+    QCOMPARE(busy, QStringList(8, QStringLiteral("wait/no timer")));
+    QCOMPARE(m_w->cursor().shape(), Qt::ArrowCursor);
+    QVERIFY(m_w->tmrMain->isActive());
     QCOMPARE(ui.statuses, (QStringList{"Creating the Company Table", "Creating the Titles Table",
                                        "Creating the Conditions Table", "Creating the Cover Price Table",
                                        "Creating the Issues Table", "Establishing Data Relationships",

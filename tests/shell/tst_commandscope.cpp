@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <new>
 #include <stdexcept>
 
 using namespace shell;
@@ -47,8 +48,8 @@ private slots:
     void init();
     void timerOffDuringWorkAndFreshAfter_data();
     void timerOffDuringWorkAndFreshAfter();
-    void engineErrorBecomesDataErrorBox();
-    void otherExceptionBecomesDataErrorBox();
+    void errorBecomesDataErrorBox_data();
+    void errorBecomesDataErrorBox();
     void screenShownOnlyWhenFillSucceeds_data();
     void screenShownOnlyWhenFillSucceeds();
     void createCommandPointerSteps();
@@ -112,10 +113,24 @@ void TestCommandScope::timerOffDuringWorkAndFreshAfter()
     QVERIFY(ui.allAnswersUsed());
 }
 
-void TestCommandScope::engineErrorBecomesDataErrorBox()
+void TestCommandScope::errorBecomesDataErrorBox_data()
 {
+    QTest::addColumn<int>(
+        "thrown"); // 0 engine error with a text, 1 without, 2 std exception, 3 anything else
+    QTest::addColumn<QString>("text");
+    const QString notice = QStringLiteral(
+        "Unexpected data error, restart application and try again.  If problem persists, contact vendor");
+    QTest::newRow("engine error keeps its text") << 0 << QStringLiteral("The key is already in use.");
+    QTest::newRow("engine error without a text") << 1 << notice;
+    QTest::newRow("standard exception") << 2 << notice;
+    QTest::newRow("not a standard exception") << 3 << notice;
+}
+
+void TestCommandScope::errorBecomesDataErrorBox()
+{
+    QFETCH(int, thrown);
+    QFETCH(QString, text);
     ScriptedUi ui;
-    ui.answer(platform::MsgAnswer::OK);
     Qt::CursorShape atBox = Qt::WaitCursor;
     bool timerOffAtBox = false;
     platform::setMessageHandler([&](const platform::MessageRequest &request) {
@@ -124,27 +139,21 @@ void TestCommandScope::engineErrorBecomesDataErrorBox()
         timerOffAtBox = !timer.isActive();
         return platform::MsgAnswer::OK;
     });
-    runCommand(&timer, &window, CommandScope::Pointer::Hourglass, [](CommandScope &) {
-        throw EngineError(platform::errnum::DuplicateKey, QStringLiteral("The key is already in use."));
+    runCommand(&timer, &window, CommandScope::Pointer::Hourglass, [thrown](CommandScope &) {
+        if (thrown == 0)
+            throw EngineError(platform::errnum::DuplicateKey, QStringLiteral("The key is already in use."));
+        if (thrown == 1)
+            throw EngineError(platform::errnum::Generic, QString());
+        if (thrown == 2)
+            throw std::bad_alloc();
+        throw 42;
     });
     QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(describe(ui.boxes.first()),
-             describeBox(QStringLiteral("The key is already in use."), QStringLiteral("Data Error"),
-                         platform::MsgButtons::OK, platform::MsgIcon::Critical));
+    QCOMPARE(describe(ui.boxes.first()), describeBox(text, QStringLiteral("Data Error"),
+                                                     platform::MsgButtons::OK, platform::MsgIcon::Critical));
     QCOMPARE(atBox, Qt::ArrowCursor);
     QVERIFY(timerOffAtBox);
     QVERIFY(timer.isActive());
-}
-
-void TestCommandScope::otherExceptionBecomesDataErrorBox()
-{
-    ScriptedUi ui;
-    ui.answer(platform::MsgAnswer::OK);
-    runCommand(&timer, &window, CommandScope::Pointer::Unchanged,
-               [](CommandScope &) { throw EngineError(platform::errnum::Generic, QString()); });
-    QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes.first().title, QStringLiteral("Data Error"));
-    QVERIFY(ui.boxes.first().text.startsWith(QStringLiteral("Unexpected data error")));
 }
 
 void TestCommandScope::screenShownOnlyWhenFillSucceeds_data()

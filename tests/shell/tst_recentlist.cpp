@@ -114,7 +114,8 @@ void TestRecentList::displayNames()
 
 void TestRecentList::menuShowsExistingEntries_data()
 {
-    QTest::addColumn<QStringList>("entries"); // "+name" exists, "-name" was deleted, "" unused
+    QTest::addColumn<QStringList>(
+        "entries"); // "+name" exists, "-name" was deleted, "/name" a folder, "" unused
     QTest::addColumn<QStringList>("shown");
 
     QTest::newRow("all four exist") << QStringList{"+a", "+b", "+c", "+d"}
@@ -124,6 +125,8 @@ void TestRecentList::menuShowsExistingEntries_data()
     QTest::newRow("entry 0 shown without a test")
         << QStringList{"-a", "+b", "", ""} << QStringList{"a.pkx", "b.pkx"};
     QTest::newRow("entries 0 and 2 set, 1 empty") << QStringList{"+a", "", "+c", ""} << QStringList{"a.pkx"};
+    QTest::newRow("entry naming a folder is not shown")
+        << QStringList{"+a", "/b", "+c", ""} << QStringList{"a.pkx", "c.pkx"};
     QTest::newRow("nothing stored") << QStringList{"", "", "", ""} << QStringList{};
     QTest::newRow("ampersand shown as itself")
         << QStringList{"+Bob & Ann", "", "", ""} << QStringList{"Bob && Ann.pkx"};
@@ -141,6 +144,8 @@ void TestRecentList::menuShowsExistingEntries()
         const QString file = dir.filePath(entries[i].mid(1) + QStringLiteral(".pkx"));
         if (entries[i].startsWith(QLatin1Char('+')))
             QVERIFY(!writeFile(file, "x").isEmpty());
+        else if (entries[i].startsWith(QLatin1Char('/')))
+            QVERIFY(QDir().mkpath(file));
         w->recentFiles[i] = file;
     }
     w->UpdateRecentList(QString());
