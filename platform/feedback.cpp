@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 
 namespace platform {
 
@@ -65,7 +66,9 @@ void processPendingEvents()
     if (hooks().events)
         hooks().events();
     else if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+        // Only to repaint: a click or key taken here would run a second
+        // handler inside the one that is writing (a double Add).
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void setPendingEventsHandler(std::function<void()> handler)
