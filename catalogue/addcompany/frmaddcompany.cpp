@@ -161,6 +161,9 @@ bool frmAddCompany::checkName()
     m_pendingId = id;
     if (m_pendingId == db::FailedID) {
         m_failedName = text;
+        // The identifier of the name accepted before is gone: that name,
+        // typed again, must be given one afresh rather than pass as checked.
+        m_tag.clear();
         return false;
     }
     m_tag = text;

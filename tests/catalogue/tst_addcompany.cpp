@@ -275,8 +275,8 @@ void tst_AddCompany::neverCheckedNameIsCheckedOnAdd()
 }
 
 // The base and every variant up to "Y" taken (the "T" variant is the base):
-// the generator's box, nothing stored, and
-// the Z variant is not used.
+// the generator's box, nothing stored, and the Z variant is not used. The
+// name accepted before keeps its own identifier when it is typed again.
 void tst_AddCompany::identifiersExhausted()
 {
     TempCollection c;
@@ -287,6 +287,10 @@ void tst_AddCompany::identifiersExhausted()
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
+
+    type(*f, "Blue Moon");
+    QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
+    QCOMPARE(f->pendingId(), QStringLiteral("BMN"));
 
     ui.answer(MsgAnswer::OK);
     type(*f, "Starlight");
@@ -308,6 +312,12 @@ void tst_AddCompany::identifiersExhausted()
                  describeBox("Company Name exists in the database, please define a different Company Name",
                              "Company Name must be unique", MsgButtons::OK, MsgIcon::Exclamation)}));
     QCOMPARE(c.count("Company"), 25);
+
+    type(*f, "Blue Moon");
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QCOMPARE(ui.boxes.size(), 3);
+    QVERIFY(storedCompanies().contains("BMN=Blue Moon"));
+    QCOMPARE(c.count("Company"), 26);
 }
 
 // A key taken behind the screen's back: the engine refuses, the user is
