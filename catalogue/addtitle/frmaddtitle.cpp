@@ -278,8 +278,12 @@ bool frmAddTitle::checkTitle()
         return false;
     }
     m_pendingId = id;
-    if (m_pendingId == db::FailedID)
+    if (m_pendingId == db::FailedID) {
+        // The identifier of the name accepted before is gone: that name,
+        // typed again, must be given one afresh rather than pass as checked.
+        m_tag.clear();
         return false;
+    }
     m_tag = text;
     m_unsavedTitle = true;
     return true;

@@ -85,6 +85,7 @@ private slots:
     void engineRefusal_data();
     void engineRefusal();
     void titleNeverLeftWithoutPrice();
+    void identifiersExhausted();
     void noCompanies();
     void noTitlesYet();
     void tabOrder();
@@ -546,6 +547,38 @@ void tst_AddTitle::titleNeverLeftWithoutPrice()
 
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(storedTitles(), QStringList{"IK|Iron Kite|null|ACM|10000"});
+}
+
+// Every variant of a name's identifier taken: the generator's box and
+// nothing stored; the name accepted before, typed again, is stored under its
+// own identifier.
+void tst_AddTitle::identifiersExhausted()
+{
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    c.addTitle("Nhl", "Nightowl", "ACM");
+    for (char s = 'A'; s <= 'Y'; ++s) // "NhL" is the base itself, letter case aside
+        if (s != 'L')
+            c.addTitle(QStringLiteral("Nh") + QChar(s), QStringLiteral("Variant ") + QChar(s), "ACM");
+    ScriptedUi ui;
+    auto f = open(ui);
+    QVERIFY(f);
+    fill(*f, "Iron Kite", "Acm", "1", "");
+    QCOMPARE(f->pendingId(), QStringLiteral("IK"));
+
+    ui.answer(MsgAnswer::OK);
+    typeInto(f->txtTitle, "Nhxl"); // first, middle and last character: "Nhl"
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QCOMPARE(described(ui.boxes), QStringList{describeBox("Sorry, could not generate a TitleID", "Panelkeep",
+                                                          MsgButtons::OK, MsgIcon::None)});
+    QCOMPARE(f->pendingId(), QStringLiteral("@@@"));
+    QCOMPARE(c.count("Title"), 25);
+
+    typeInto(f->txtTitle, "Iron Kite");
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY(storedTitles().contains("IK|Iron Kite|null|ACM|10000"));
+    QCOMPARE(c.count("Title"), 26);
 }
 
 void tst_AddTitle::noCompanies()
