@@ -220,7 +220,7 @@ bool frmAddTitle::frmAddTitle_Set()
                             QStringLiteral("No Company Data"), MsgButtons::OK, MsgIcon::None);
                 return false;
             }
-            if (s.rsCoverPrice && emptySlot(s.rsTitle)) {
+            if (emptySlot(s.rsTitle)) {
                 showStatus(QStringLiteral("Add Title or select close"));
                 return true;
             }

@@ -86,7 +86,8 @@ private slots:
     void engineRefusal();
     void titleNeverLeftWithoutPrice();
     void identifiersExhausted();
-    void noCompanies();
+    void setRefused_data();
+    void setRefused();
     void noTitlesYet();
     void tabOrder();
     void closeQuestion_data();
@@ -581,17 +582,44 @@ void tst_AddTitle::identifiersExhausted()
     QCOMPARE(c.count("Title"), 26);
 }
 
-void tst_AddTitle::noCompanies()
+// The screen is not shown without companies, nor when the collection
+// cannot be read; the user is told which.
+void tst_AddTitle::setRefused_data()
 {
+    QTest::addColumn<int>("broken"); // 0 no companies, 1 Title table gone, 2 collection closed
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("status");
+
+    const QString dataError = describeBox(
+        "Unexpected data error, restart application and try again.  If problem persists, contact vendor",
+        "Data Error", MsgButtons::OK, MsgIcon::None);
+    QTest::newRow("no companies") << 0
+                                  << describeBox("Please enter Company information prior to adding Titles.",
+                                                 "No Company Data", MsgButtons::OK, MsgIcon::None)
+                                  << "No Company data exists, add Company data";
+    QTest::newRow("titles unreadable") << 1 << dataError << "Unexpected error condition";
+    QTest::newRow("collection closed") << 2 << dataError << "Unexpected error condition";
+}
+
+void tst_AddTitle::setRefused()
+{
+    QFETCH(int, broken);
+    QFETCH(QString, box);
+    QFETCH(QString, status);
+
     TempCollection c;
+    if (broken != 0)
+        c.addCompany("ACM", "Acme");
+    if (broken == 1)
+        db::dbCollection().execute("Drop Table Title");
+    if (broken == 2)
+        db::dbCollection().close();
     ScriptedUi ui;
     ui.answer(MsgAnswer::OK);
     frmAddTitle f;
     QVERIFY(!f.frmAddTitle_Set());
-    QCOMPARE(described(ui.boxes),
-             QStringList{describeBox("Please enter Company information prior to adding Titles.",
-                                     "No Company Data", MsgButtons::OK, MsgIcon::None)});
-    QCOMPARE(ui.statuses.last(), QStringLiteral("No Company data exists, add Company data"));
+    QCOMPARE(described(ui.boxes), QStringList{box});
+    QCOMPARE(ui.statuses.last(), status);
 }
 
 // The first title of a collection: the screen opens, the name check is
