@@ -95,10 +95,11 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     cboCompany->setObjectName(QStringLiteral("cboCompany"));
     cboCompany->setGeometry(platform::twipsRect(1680, 660, 4560, 345));
     // The identifier after the padding stays out of sight, in the box and in
-    // its list (a list in popup mode would widen to the longest item).
+    // its list (a list in popup mode would widen to the longest item); the
+    // list cuts the padded text at its edge rather than end every item in "...".
     cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    cboCompany->view()->setTextElideMode(Qt::ElideRight);
+    cboCompany->view()->setTextElideMode(Qt::ElideNone);
     Label4 = label(this, "Label4", QStringLiteral("Company:"), platform::twipsRect(120, 720, 1440, 255),
                    cboCompany);
 
