@@ -22,7 +22,10 @@ void refocusAndSelect(QLineEdit *box, int start, int length)
     box->setFocus();
     QPointer<QLineEdit> guard(box);
     QTimer::singleShot(0, box, [guard, start, length] {
-        if (guard && guard->hasFocus())
+        // The window may not be active again yet (a message box has just
+        // closed); the box is still its focus widget and keeps the selection
+        // when the window returns.
+        if (guard && guard->window()->focusWidget() == guard)
             selectText(guard, start, length);
     });
 }
