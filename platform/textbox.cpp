@@ -13,10 +13,6 @@ void selectText(QLineEdit *box, int start, int length)
     box->setSelection(start, qMin(length, size - start));
 }
 
-} // namespace platform
-
-namespace platform {
-
 void refocusAndSelect(QLineEdit *box, int start, int length)
 {
     box->setFocus();

@@ -9,10 +9,6 @@ namespace platform {
 // selection past the end must never reach the line edit.
 void selectText(QLineEdit *box, int start, int length);
 
-} // namespace platform
-
-namespace platform {
-
 // Gives the box the focus back and selects its text once the focus change
 // under way has finished: a line edit clears its selection when it loses the
 // focus, after any handler of that loss has run.
