@@ -186,6 +186,11 @@ QString trimSpaces(const QString &text)
     return text.mid(first, last - first);
 }
 
+qsizetype characterCount(const QString &text)
+{
+    return text.toUcs4().size();
+}
+
 bool IsNameUnique(const QString &name, const IdentifierLists &lists, const QString &msgTitle,
                   const QString &msgText)
 {

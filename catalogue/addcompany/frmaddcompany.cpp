@@ -132,7 +132,7 @@ bool frmAddCompany::checkName()
         return true;
     m_examined = text;
 
-    if (text.size() > MaxNameLength) {
+    if (db::characterCount(text) > MaxNameLength) {
         showMessage(QStringLiteral("Company name must be 25 characters or less"),
                     QStringLiteral("Name Too Long"), MsgButtons::OK, MsgIcon::Exclamation);
         showStatus(QStringLiteral("Company name must be less than 25 characters"));

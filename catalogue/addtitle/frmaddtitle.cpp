@@ -256,7 +256,7 @@ bool frmAddTitle::checkTitle()
         return true;
     m_examined = text;
 
-    if (text.size() > MaxTitleLength) {
+    if (db::characterCount(text) > MaxTitleLength) {
         showMessage(QStringLiteral("Title name must be 35 characters or less"),
                     QStringLiteral("Name Too Long"), MsgButtons::OK, MsgIcon::Exclamation);
         showStatus(QStringLiteral("Tile must less than 35 characters"));

@@ -146,6 +146,8 @@ void tst_AddCompany::nameCheck_data()
     QTest::newRow("quoted other case") << "IT'S \"BIG\"" << CompanyExists << "Company name already exists";
     QTest::newRow("trailing space") << "Blue Moon " << QString() << accepted;
     QTest::newRow("25 characters") << QString(25, 'z') << QString() << accepted;
+    QTest::newRow("25 characters, one beyond 16 bits")
+        << QString(24, 'z') + QString::fromUcs4(U"\U0001D50A") << QString() << accepted;
     QTest::newRow("26 characters") << QString(26, 'z') << TooLong
                                    << "Company name must be less than 25 characters";
     QTest::newRow("only brackets and hashes") << "( # )" << Unusable << "Company name cannot be used";

@@ -353,6 +353,8 @@ void tst_AddTitle::nameCheck_data()
     QTest::newRow("accented other case") << "ÉTÉ" << TitleExists << "Tile must be unique";
     QTest::newRow("trailing space") << "Nightowl " << QString() << QString();
     QTest::newRow("35 characters") << QString(35, 'w') << QString() << QString();
+    QTest::newRow("35 characters, one beyond 16 bits")
+        << QString(34, 'w') + QString::fromUcs4(U"\U0001D50A") << QString() << QString();
     QTest::newRow("36 characters") << QString(36, 'w') << TooLong << "Tile must less than 35 characters";
     QTest::newRow("only brackets") << "(#)" << Unusable << "Title cannot be used";
 }
