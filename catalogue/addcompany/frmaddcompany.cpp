@@ -1,5 +1,6 @@
 #include "catalogue/addcompany/frmaddcompany.h"
 
+#include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/engineerror.h"
 #include "platform/eventbinding.h"
@@ -80,9 +81,7 @@ void frmAddCompany::Form_Load()
         s.rsCompany =
             s.dbCollection.openRecordset(QStringLiteral("Select * from Company order by Company_ID"));
     } catch (const platform::EngineError &) {
-        showMessage(QStringLiteral("Unexpected data error, restart application and try again.  If problem "
-                                   "persists, contact vendor"),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::None);
+        db::showDataError();
         return;
     }
     try {

@@ -1,5 +1,6 @@
 #include "catalogue/addtitle/frmaddtitle.h"
 
+#include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/conversion.h"
 #include "platform/currency.h"
@@ -67,14 +68,6 @@ void refuseKey(int &keyAscii)
     showStatus(QStringLiteral("Value must be numeric"));
     platform::beep();
     keyAscii = 0;
-}
-
-void dataErrorBox()
-{
-    showMessage(
-        QStringLiteral("Unexpected data error, restart application and try again.  If problem persists, "
-                       "contact vendor"),
-        QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::None);
 }
 } // namespace
 
@@ -173,7 +166,7 @@ bool frmAddTitle::frmAddTitle_Set()
         s.rsCompany = s.dbCollection.openRecordset(CompanySql);
     } catch (const platform::EngineError &) {
         showStatus(QStringLiteral("Unexpected error condition"));
-        dataErrorBox();
+        db::showDataError();
         return false;
     }
     try {
@@ -228,7 +221,7 @@ bool frmAddTitle::frmAddTitle_Set()
         } catch (const platform::EngineError &) {
         }
         showStatus(QStringLiteral("Unexpected error condition"));
-        dataErrorBox();
+        db::showDataError();
         return false;
     }
 }

@@ -350,6 +350,19 @@ void tst_AddCompany::engineRefusalLeavesScreenUsable()
 
 void tst_AddCompany::emptyTableAtLoad()
 {
+    {
+        // An unreadable collection is a data error; the screen still opens.
+        TempCollection broken;
+        db::dbCollection().close();
+        ScriptedUi ui;
+        ui.answer(MsgAnswer::OK);
+        auto f = open();
+        QVERIFY(f);
+        QCOMPARE(described(ui.boxes),
+                 QStringList{describeBox("Unexpected data error, restart application and try again.  If "
+                                         "problem persists, contact vendor",
+                                         "Data Error", MsgButtons::OK, MsgIcon::None)});
+    }
     TempCollection c;
     ScriptedUi ui;
     auto f = open();
