@@ -9,7 +9,6 @@
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,13 +56,7 @@ frmAddCompany::frmAddCompany(QWidget *parent)
     setTabOrder(cmdExit, cmdAdd);
 
     platform::onGotFocus(txtCompanyName, [this] { txtCompanyName_GotFocus(); });
-    platform::onLostFocus(txtCompanyName, [this] {
-        // Only a move to another control of this screen counts as leaving the
-        // box; the window losing activation or closing does not.
-        QWidget *to = QApplication::focusWidget();
-        if (to && to->window() == this)
-            txtCompanyName_LostFocus();
-    });
+    platform::onLostFocusWithinWindow(txtCompanyName, [this] { txtCompanyName_LostFocus(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 

@@ -12,7 +12,6 @@
 #include "platform/twips.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,22 +126,10 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     setTabOrder(txtBeginningYear, cmdAdd);
     setTabOrder(cmdAdd, cmdExit);
 
-    // Only a move to another control of this screen counts as leaving a box;
-    // the window losing activation or closing does not.
-    auto leftForThisScreen = [this] {
-        QWidget *to = QApplication::focusWidget();
-        return to && to->window() == this;
-    };
-    platform::onLostFocus(txtTitle, [this, leftForThisScreen] {
-        if (leftForThisScreen())
-            txtTitle_LostFocus();
-    });
+    platform::onLostFocusWithinWindow(txtTitle, [this] { txtTitle_LostFocus(); });
     platform::onGotFocus(txtCoverPrice, [this] { txtCoverPrice_GotFocus(); });
     platform::onKeyPress(txtCoverPrice, [this](int &k) { txtCoverPrice_KeyPress(k); });
-    platform::onLostFocus(txtCoverPrice, [this, leftForThisScreen] {
-        if (leftForThisScreen())
-            txtCoverPrice_LostFocus();
-    });
+    platform::onLostFocusWithinWindow(txtCoverPrice, [this] { txtCoverPrice_LostFocus(); });
     platform::onGotFocus(txtBeginningYear, [this] { txtBeginningYear_GotFocus(); });
     platform::onKeyPress(txtBeginningYear, [this](int &k) { txtBeginningYear_KeyPress(k); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
