@@ -94,10 +94,8 @@ private slots:
     void closeQuestion();
 
 private:
-    std::unique_ptr<TempCollection> m_c;
-    std::unique_ptr<frmAddTitle> open(ScriptedUi &ui)
+    static std::unique_ptr<frmAddTitle> open()
     {
-        Q_UNUSED(ui);
         auto f = std::make_unique<frmAddTitle>();
         if (!f->frmAddTitle_Set())
             return nullptr;
@@ -151,7 +149,7 @@ void tst_AddTitle::addStoresTitleAndPrice()
     c.addCompany("ACM", "Acme");
     c.addCompany("BLM", "Blue Moon");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QCOMPARE(QApplication::focusWidget(), f->txtTitle);
     QCOMPARE(f->cboCompany->currentIndex(), -1);
@@ -203,7 +201,7 @@ void tst_AddTitle::companyReadBack()
     c.addCompany("MC", "MC Press");
     c.addCompany("I'\"", "It's \"Big\"");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Nightowl", start, "2", "");
     QVERIFY(f->cboCompany->currentText().endsWith(QString(65, ' ') + companyId));
@@ -220,7 +218,7 @@ void tst_AddTitle::twoTitlesInOneVisit()
     c.addCompany("BLM", "Blue Moon");
     c.addTitle("Nhl", "Nightowl", "BLM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
 
     fill(*f, "NowHotel", "Acm", "1", "");
@@ -270,7 +268,7 @@ void tst_AddTitle::keyFilters()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QLineEdit *box = price ? f->txtCoverPrice : f->txtBeginningYear;
     ui.clearRecords();
@@ -292,7 +290,7 @@ void tst_AddTitle::priceKeysOfTheLocale()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     ui.clearRecords();
@@ -331,7 +329,7 @@ void tst_AddTitle::priceFormatting()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     typeInto(f->txtCoverPrice, typed);
     QTest::keyClick(f->txtCoverPrice, Qt::Key_Tab);
@@ -371,7 +369,7 @@ void tst_AddTitle::nameCheck()
     c.addTitle("Nhl", "Nightowl", "BLM");
     c.addTitle("été", "Été", "BLM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     ui.clearRecords();
     if (!box.isEmpty())
@@ -452,7 +450,7 @@ void tst_AddTitle::addRefused()
     c.addCompany("ACM", "Acme");
     c.addTitle("Nhl", "Nightowl", "ACM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     if (!accepted.isEmpty()) {
         typeInto(f->txtTitle, accepted);
@@ -503,7 +501,7 @@ void tst_AddTitle::engineRefusal()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", price, year);
     ui.answer(MsgAnswer::OK);
@@ -536,7 +534,7 @@ void tst_AddTitle::titleNeverLeftWithoutPrice()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", "1", "");
     db::session().rsCoverPrice->close();
@@ -564,7 +562,7 @@ void tst_AddTitle::identifiersExhausted()
         if (s != 'L')
             c.addTitle(QStringLiteral("Nh") + QChar(s), QStringLiteral("Variant ") + QChar(s), "ACM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", "1", "");
     QCOMPARE(f->pendingId(), QStringLiteral("IK"));
@@ -632,7 +630,7 @@ void tst_AddTitle::noTitlesYet()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QCOMPARE(ui.statuses.last(), QStringLiteral("Add Title or select close"));
     QVERIFY(f->titleLists().ids.isEmpty());
@@ -649,7 +647,7 @@ void tst_AddTitle::tabOrder()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     const QList<QWidget *> order{f->txtTitle,         f->cboCompany, f->txtCoverPrice,
                                  f->txtBeginningYear, f->cmdAdd,     f->cmdExit};
@@ -684,7 +682,7 @@ void tst_AddTitle::closeQuestion()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", "1", "");
     if (added)
