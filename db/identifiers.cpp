@@ -138,8 +138,12 @@ Chars upperChars(const Chars &chars)
 
 QString makeUnique(Chars candidate, const QStringList &ids, Kind kind)
 {
-    if (ids.isEmpty())
+    // The failure marker must never be taken for an identifier: a name that
+    // yields it ("@@@") gets the next variant, as if the marker were in use.
+    const bool isMarker = toString(candidate) == FailedID;
+    if (ids.isEmpty() && !isMarker)
         return toString(candidate);
+    const QStringList taken = isMarker ? ids + QStringList{FailedID} : ids;
 
     if (kind == Kind::Company)
         candidate = upperChars(candidate);
@@ -150,7 +154,7 @@ QString makeUnique(Chars candidate, const QStringList &ids, Kind kind)
     bool collided = true;
     while (collided) {
         collided = false;
-        for (const QString &id : ids) {
+        for (const QString &id : taken) {
             if (id.toUpper() != toString(candidate).toUpper())
                 continue;
             collided = true;
@@ -180,6 +184,11 @@ QString trimSpaces(const QString &text)
     while (last > first && text.at(last - 1) == QLatin1Char(' '))
         --last;
     return text.mid(first, last - first);
+}
+
+qsizetype characterCount(const QString &text)
+{
+    return text.toUcs4().size();
 }
 
 bool IsNameUnique(const QString &name, const IdentifierLists &lists, const QString &msgTitle,

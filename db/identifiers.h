@@ -33,6 +33,10 @@ struct IdentifierLists
 // The text with leading and trailing spaces (only spaces) removed.
 QString trimSpaces(const QString &text);
 
+// A name's length in characters, as the engine's length rules count it: a
+// character beyond 16 bits counts once, not as its two UTF-16 halves.
+qsizetype characterCount(const QString &text);
+
 // True when no listed name equals the typed one, letter case ignored in every
 // alphabet but surrounding spaces significant. Otherwise shows the message
 // (OK, exclamation icon) and returns false.

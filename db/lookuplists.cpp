@@ -23,6 +23,13 @@ std::optional<QString> keyFor(platform::Recordset *rs, const QString &column, co
 }
 } // namespace
 
+void showDataError()
+{
+    platform::showMessage(QStringLiteral("Unexpected data error, restart application and try again.  If "
+                                         "problem persists, contact vendor"),
+                          QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::None);
+}
+
 bool fillCompanyListWith(const std::function<void(const QString &)> &addItem)
 {
     Session &s = session();
@@ -50,10 +57,7 @@ bool fillCompanyListWith(const std::function<void(const QString &)> &addItem)
                 QStringLiteral("Please enter Company information prior to using this function."),
                 QStringLiteral("No Company Data"), platform::MsgButtons::OK, platform::MsgIcon::None);
         else
-            platform::showMessage(
-                QStringLiteral("Unexpected data error, restart application and try again.  If "
-                               "problem persists, contact vendor"),
-                QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::None);
+            showDataError();
         return false;
     }
 }

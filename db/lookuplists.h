@@ -27,6 +27,10 @@ template <typename List> bool FillCompanyList(List *list)
 // reach the caller.
 bool FillTitleList(QComboBox *list, const QString &companyId);
 
+// The notice for an engine failure the user can do nothing about: "Data
+// Error", OK, no icon.
+void showDataError();
+
 // The key of a name chosen from the list the last fill left in rsCompany or
 // rsTitle; nothing when the name is not there (or the slot is closed).
 std::optional<QString> CompanyIdForName(const QString &company);

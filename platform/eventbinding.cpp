@@ -1,5 +1,6 @@
 #include "platform/eventbinding.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -78,6 +79,15 @@ void onGotFocus(QWidget *widget, std::function<void()> handler)
 void onLostFocus(QWidget *widget, std::function<void()> handler)
 {
     bindingFor(widget)->lostFocus = std::move(handler);
+}
+
+void onLostFocusWithinWindow(QWidget *widget, std::function<void()> handler)
+{
+    onLostFocus(widget, [widget, handler = std::move(handler)] {
+        const QWidget *to = QApplication::focusWidget();
+        if (to && to->window() == widget->window())
+            handler();
+    });
 }
 
 void onKeyPress(QWidget *widget, std::function<void(int &keyAscii)> handler)

@@ -11,6 +11,10 @@ namespace platform {
 
 void onGotFocus(QWidget *widget, std::function<void()> handler);
 void onLostFocus(QWidget *widget, std::function<void()> handler);
+// As onLostFocus, but only when the focus moves to another control of the
+// same window: the window losing activation or closing is not the user
+// leaving the box.
+void onLostFocusWithinWindow(QWidget *widget, std::function<void()> handler);
 
 // The handler gets the typed character's code (8 for backspace) and may set
 // it to 0 to swallow the key. Keys that type no character (arrows, Tab,

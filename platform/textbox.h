@@ -9,13 +9,10 @@ namespace platform {
 // selection past the end must never reach the line edit.
 void selectText(QLineEdit *box, int start, int length);
 
-} // namespace platform
-
-namespace platform {
-
-// Gives the box the focus back and selects its text once the focus change
-// under way has finished: a line edit clears its selection when it loses the
-// focus, after any handler of that loss has run.
+// Gives the box the focus back and selects its text once it really has the
+// focus, after its own got-focus handling: when the focus change under way
+// has finished, or, if a message box holds the activation, when the box's
+// window becomes active again.
 void refocusAndSelect(QLineEdit *box, int start, int length);
 
 } // namespace platform

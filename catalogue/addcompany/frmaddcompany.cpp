@@ -1,5 +1,6 @@
 #include "catalogue/addcompany/frmaddcompany.h"
 
+#include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/engineerror.h"
 #include "platform/eventbinding.h"
@@ -8,7 +9,6 @@
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,13 +56,7 @@ frmAddCompany::frmAddCompany(QWidget *parent)
     setTabOrder(cmdExit, cmdAdd);
 
     platform::onGotFocus(txtCompanyName, [this] { txtCompanyName_GotFocus(); });
-    platform::onLostFocus(txtCompanyName, [this] {
-        // Only a move to another control of this screen counts as leaving the
-        // box; the window losing activation or closing does not.
-        QWidget *to = QApplication::focusWidget();
-        if (to && to->window() == this)
-            txtCompanyName_LostFocus();
-    });
+    platform::onLostFocusWithinWindow(txtCompanyName, [this] { txtCompanyName_LostFocus(); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 
@@ -80,9 +74,7 @@ void frmAddCompany::Form_Load()
         s.rsCompany =
             s.dbCollection.openRecordset(QStringLiteral("Select * from Company order by Company_ID"));
     } catch (const platform::EngineError &) {
-        showMessage(QStringLiteral("Unexpected data error, restart application and try again.  If problem "
-                                   "persists, contact vendor"),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::None);
+        db::showDataError();
         return;
     }
     try {
@@ -132,7 +124,7 @@ bool frmAddCompany::checkName()
         return true;
     m_examined = text;
 
-    if (text.size() > MaxNameLength) {
+    if (db::characterCount(text) > MaxNameLength) {
         showMessage(QStringLiteral("Company name must be 25 characters or less"),
                     QStringLiteral("Name Too Long"), MsgButtons::OK, MsgIcon::Exclamation);
         showStatus(QStringLiteral("Company name must be less than 25 characters"));
@@ -161,6 +153,9 @@ bool frmAddCompany::checkName()
     m_pendingId = id;
     if (m_pendingId == db::FailedID) {
         m_failedName = text;
+        // The identifier of the name accepted before is gone: that name,
+        // typed again, must be given one afresh rather than pass as checked.
+        m_tag.clear();
         return false;
     }
     m_tag = text;

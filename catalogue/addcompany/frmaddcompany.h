@@ -43,7 +43,8 @@ private:
 
     db::IdentifierLists m_lists;
     QString m_pendingId;  // Company_ID of the last accepted name, FailedID after a failed generation
-    QString m_tag;        // the text last accepted (or left empty) by the name check
+    QString m_tag;        // the text last accepted (or left empty) by the name check; cleared when
+                          // a generation fails, as the pending identifier is then no longer its
     QString m_examined;   // the text the name check last looked at, accepted or not
     QString m_failedName; // the text for which no identifier could be generated
 };

@@ -1,5 +1,6 @@
 #include "catalogue/addtitle/frmaddtitle.h"
 
+#include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/conversion.h"
 #include "platform/currency.h"
@@ -11,7 +12,6 @@
 #include "platform/twips.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,14 +68,6 @@ void refuseKey(int &keyAscii)
     platform::beep();
     keyAscii = 0;
 }
-
-void dataErrorBox()
-{
-    showMessage(
-        QStringLiteral("Unexpected data error, restart application and try again.  If problem persists, "
-                       "contact vendor"),
-        QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::None);
-}
 } // namespace
 
 frmAddTitle::frmAddTitle(QWidget *parent)
@@ -95,10 +87,11 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     cboCompany->setObjectName(QStringLiteral("cboCompany"));
     cboCompany->setGeometry(platform::twipsRect(1680, 660, 4560, 345));
     // The identifier after the padding stays out of sight, in the box and in
-    // its list (a list in popup mode would widen to the longest item).
+    // its list (a list in popup mode would widen to the longest item); the
+    // list cuts the padded text at its edge rather than end every item in "...".
     cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    cboCompany->view()->setTextElideMode(Qt::ElideRight);
+    cboCompany->view()->setTextElideMode(Qt::ElideNone);
     Label4 = label(this, "Label4", QStringLiteral("Company:"), platform::twipsRect(120, 720, 1440, 255),
                    cboCompany);
 
@@ -133,22 +126,10 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     setTabOrder(txtBeginningYear, cmdAdd);
     setTabOrder(cmdAdd, cmdExit);
 
-    // Only a move to another control of this screen counts as leaving a box;
-    // the window losing activation or closing does not.
-    auto leftForThisScreen = [this] {
-        QWidget *to = QApplication::focusWidget();
-        return to && to->window() == this;
-    };
-    platform::onLostFocus(txtTitle, [this, leftForThisScreen] {
-        if (leftForThisScreen())
-            txtTitle_LostFocus();
-    });
+    platform::onLostFocusWithinWindow(txtTitle, [this] { txtTitle_LostFocus(); });
     platform::onGotFocus(txtCoverPrice, [this] { txtCoverPrice_GotFocus(); });
     platform::onKeyPress(txtCoverPrice, [this](int &k) { txtCoverPrice_KeyPress(k); });
-    platform::onLostFocus(txtCoverPrice, [this, leftForThisScreen] {
-        if (leftForThisScreen())
-            txtCoverPrice_LostFocus();
-    });
+    platform::onLostFocusWithinWindow(txtCoverPrice, [this] { txtCoverPrice_LostFocus(); });
     platform::onGotFocus(txtBeginningYear, [this] { txtBeginningYear_GotFocus(); });
     platform::onKeyPress(txtBeginningYear, [this](int &k) { txtBeginningYear_KeyPress(k); });
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
@@ -172,7 +153,7 @@ bool frmAddTitle::frmAddTitle_Set()
         s.rsCompany = s.dbCollection.openRecordset(CompanySql);
     } catch (const platform::EngineError &) {
         showStatus(QStringLiteral("Unexpected error condition"));
-        dataErrorBox();
+        db::showDataError();
         return false;
     }
     try {
@@ -220,14 +201,14 @@ bool frmAddTitle::frmAddTitle_Set()
                             QStringLiteral("No Company Data"), MsgButtons::OK, MsgIcon::None);
                 return false;
             }
-            if (s.rsCoverPrice && emptySlot(s.rsTitle)) {
+            if (emptySlot(s.rsTitle)) {
                 showStatus(QStringLiteral("Add Title or select close"));
                 return true;
             }
         } catch (const platform::EngineError &) {
         }
         showStatus(QStringLiteral("Unexpected error condition"));
-        dataErrorBox();
+        db::showDataError();
         return false;
     }
 }
@@ -255,7 +236,7 @@ bool frmAddTitle::checkTitle()
         return true;
     m_examined = text;
 
-    if (text.size() > MaxTitleLength) {
+    if (db::characterCount(text) > MaxTitleLength) {
         showMessage(QStringLiteral("Title name must be 35 characters or less"),
                     QStringLiteral("Name Too Long"), MsgButtons::OK, MsgIcon::Exclamation);
         showStatus(QStringLiteral("Tile must less than 35 characters"));
@@ -278,8 +259,12 @@ bool frmAddTitle::checkTitle()
         return false;
     }
     m_pendingId = id;
-    if (m_pendingId == db::FailedID)
+    if (m_pendingId == db::FailedID) {
+        // The identifier of the name accepted before is gone: that name,
+        // typed again, must be given one afresh rather than pass as checked.
+        m_tag.clear();
         return false;
+    }
     m_tag = text;
     m_unsavedTitle = true;
     return true;

@@ -59,6 +59,7 @@ private:
     db::IdentifierLists m_lists;
     QString m_pendingId;
     bool m_unsavedTitle = false;
-    QString m_tag;      // the text last accepted (or left empty) by the name check
+    QString m_tag;      // the text last accepted (or left empty) by the name check; cleared when
+                        // a generation fails, as the pending identifier is then no longer its
     QString m_examined; // the text the name check last looked at, accepted or not
 };

@@ -85,17 +85,17 @@ private slots:
     void engineRefusal_data();
     void engineRefusal();
     void titleNeverLeftWithoutPrice();
-    void noCompanies();
+    void identifiersExhausted();
+    void setRefused_data();
+    void setRefused();
     void noTitlesYet();
     void tabOrder();
     void closeQuestion_data();
     void closeQuestion();
 
 private:
-    std::unique_ptr<TempCollection> m_c;
-    std::unique_ptr<frmAddTitle> open(ScriptedUi &ui)
+    static std::unique_ptr<frmAddTitle> open()
     {
-        Q_UNUSED(ui);
         auto f = std::make_unique<frmAddTitle>();
         if (!f->frmAddTitle_Set())
             return nullptr;
@@ -149,7 +149,7 @@ void tst_AddTitle::addStoresTitleAndPrice()
     c.addCompany("ACM", "Acme");
     c.addCompany("BLM", "Blue Moon");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QCOMPARE(QApplication::focusWidget(), f->txtTitle);
     QCOMPARE(f->cboCompany->currentIndex(), -1);
@@ -201,7 +201,7 @@ void tst_AddTitle::companyReadBack()
     c.addCompany("MC", "MC Press");
     c.addCompany("I'\"", "It's \"Big\"");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Nightowl", start, "2", "");
     QVERIFY(f->cboCompany->currentText().endsWith(QString(65, ' ') + companyId));
@@ -218,7 +218,7 @@ void tst_AddTitle::twoTitlesInOneVisit()
     c.addCompany("BLM", "Blue Moon");
     c.addTitle("Nhl", "Nightowl", "BLM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
 
     fill(*f, "NowHotel", "Acm", "1", "");
@@ -268,7 +268,7 @@ void tst_AddTitle::keyFilters()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QLineEdit *box = price ? f->txtCoverPrice : f->txtBeginningYear;
     ui.clearRecords();
@@ -290,7 +290,7 @@ void tst_AddTitle::priceKeysOfTheLocale()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     ui.clearRecords();
@@ -329,7 +329,7 @@ void tst_AddTitle::priceFormatting()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     typeInto(f->txtCoverPrice, typed);
     QTest::keyClick(f->txtCoverPrice, Qt::Key_Tab);
@@ -351,6 +351,8 @@ void tst_AddTitle::nameCheck_data()
     QTest::newRow("accented other case") << "ÉTÉ" << TitleExists << "Tile must be unique";
     QTest::newRow("trailing space") << "Nightowl " << QString() << QString();
     QTest::newRow("35 characters") << QString(35, 'w') << QString() << QString();
+    QTest::newRow("35 characters, one beyond 16 bits")
+        << QString(34, 'w') + QString::fromUcs4(U"\U0001D50A") << QString() << QString();
     QTest::newRow("36 characters") << QString(36, 'w') << TooLong << "Tile must less than 35 characters";
     QTest::newRow("only brackets") << "(#)" << Unusable << "Title cannot be used";
 }
@@ -367,7 +369,7 @@ void tst_AddTitle::nameCheck()
     c.addTitle("Nhl", "Nightowl", "BLM");
     c.addTitle("été", "Été", "BLM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     ui.clearRecords();
     if (!box.isEmpty())
@@ -448,7 +450,7 @@ void tst_AddTitle::addRefused()
     c.addCompany("ACM", "Acme");
     c.addTitle("Nhl", "Nightowl", "ACM");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     if (!accepted.isEmpty()) {
         typeInto(f->txtTitle, accepted);
@@ -499,7 +501,7 @@ void tst_AddTitle::engineRefusal()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", price, year);
     ui.answer(MsgAnswer::OK);
@@ -532,7 +534,7 @@ void tst_AddTitle::titleNeverLeftWithoutPrice()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", "1", "");
     db::session().rsCoverPrice->close();
@@ -548,17 +550,76 @@ void tst_AddTitle::titleNeverLeftWithoutPrice()
     QCOMPARE(storedTitles(), QStringList{"IK|Iron Kite|null|ACM|10000"});
 }
 
-void tst_AddTitle::noCompanies()
+// Every variant of a name's identifier taken: the generator's box and
+// nothing stored; the name accepted before, typed again, is stored under its
+// own identifier.
+void tst_AddTitle::identifiersExhausted()
 {
     TempCollection c;
+    c.addCompany("ACM", "Acme");
+    c.addTitle("Nhl", "Nightowl", "ACM");
+    for (char s = 'A'; s <= 'Y'; ++s) // "NhL" is the base itself, letter case aside
+        if (s != 'L')
+            c.addTitle(QStringLiteral("Nh") + QChar(s), QStringLiteral("Variant ") + QChar(s), "ACM");
+    ScriptedUi ui;
+    auto f = open();
+    QVERIFY(f);
+    fill(*f, "Iron Kite", "Acm", "1", "");
+    QCOMPARE(f->pendingId(), QStringLiteral("IK"));
+
+    ui.answer(MsgAnswer::OK);
+    typeInto(f->txtTitle, "Nhxl"); // first, middle and last character: "Nhl"
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QCOMPARE(described(ui.boxes), QStringList{describeBox("Sorry, could not generate a TitleID", "Panelkeep",
+                                                          MsgButtons::OK, MsgIcon::None)});
+    QCOMPARE(f->pendingId(), QStringLiteral("@@@"));
+    QCOMPARE(c.count("Title"), 25);
+
+    typeInto(f->txtTitle, "Iron Kite");
+    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY(storedTitles().contains("IK|Iron Kite|null|ACM|10000"));
+    QCOMPARE(c.count("Title"), 26);
+}
+
+// The screen is not shown without companies, nor when the collection
+// cannot be read; the user is told which.
+void tst_AddTitle::setRefused_data()
+{
+    QTest::addColumn<int>("broken"); // 0 no companies, 1 Title table gone, 2 collection closed
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("status");
+
+    const QString dataError = describeBox(
+        "Unexpected data error, restart application and try again.  If problem persists, contact vendor",
+        "Data Error", MsgButtons::OK, MsgIcon::None);
+    QTest::newRow("no companies") << 0
+                                  << describeBox("Please enter Company information prior to adding Titles.",
+                                                 "No Company Data", MsgButtons::OK, MsgIcon::None)
+                                  << "No Company data exists, add Company data";
+    QTest::newRow("titles unreadable") << 1 << dataError << "Unexpected error condition";
+    QTest::newRow("collection closed") << 2 << dataError << "Unexpected error condition";
+}
+
+void tst_AddTitle::setRefused()
+{
+    QFETCH(int, broken);
+    QFETCH(QString, box);
+    QFETCH(QString, status);
+
+    TempCollection c;
+    if (broken != 0)
+        c.addCompany("ACM", "Acme");
+    if (broken == 1)
+        db::dbCollection().execute("Drop Table Title");
+    if (broken == 2)
+        db::dbCollection().close();
     ScriptedUi ui;
     ui.answer(MsgAnswer::OK);
     frmAddTitle f;
     QVERIFY(!f.frmAddTitle_Set());
-    QCOMPARE(described(ui.boxes),
-             QStringList{describeBox("Please enter Company information prior to adding Titles.",
-                                     "No Company Data", MsgButtons::OK, MsgIcon::None)});
-    QCOMPARE(ui.statuses.last(), QStringLiteral("No Company data exists, add Company data"));
+    QCOMPARE(described(ui.boxes), QStringList{box});
+    QCOMPARE(ui.statuses.last(), status);
 }
 
 // The first title of a collection: the screen opens, the name check is
@@ -569,7 +630,7 @@ void tst_AddTitle::noTitlesYet()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     QCOMPARE(ui.statuses.last(), QStringLiteral("Add Title or select close"));
     QVERIFY(f->titleLists().ids.isEmpty());
@@ -586,7 +647,7 @@ void tst_AddTitle::tabOrder()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     const QList<QWidget *> order{f->txtTitle,         f->cboCompany, f->txtCoverPrice,
                                  f->txtBeginningYear, f->cmdAdd,     f->cmdExit};
@@ -621,7 +682,7 @@ void tst_AddTitle::closeQuestion()
     TempCollection c;
     c.addCompany("ACM", "Acme");
     ScriptedUi ui;
-    auto f = open(ui);
+    auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", "1", "");
     if (added)

@@ -76,6 +76,9 @@ void tst_Identifiers::generate_data()
         << true << "Starlight" << QStringList{"SRZ"} << "SRT";
     QTest::newRow("company stored lower case still collides")
         << true << "Sorbet" << QStringList{"srt"} << "SRA";
+    // The failure marker is never handed out as an identifier.
+    QTest::newRow("company name giving the marker") << true << "@@@" << none << "@@A";
+    QTest::newRow("title name giving the marker") << false << "@ @ @" << QStringList{"ABC"} << "@@A";
 }
 
 void tst_Identifiers::generate()

@@ -84,24 +84,21 @@ void tst_LookupLists::noCompanies()
 // missing companies, even when an earlier fill left rows in rsCompany.
 void tst_LookupLists::closedCollectionIsADataError()
 {
-    {
-        TempCollection c;
-        c.addCompany("ACM", "Acme");
-        QComboBox combo;
-        QVERIFY(db::FillCompanyList(&combo));
-        db::dbCollection().close();
+    TempCollection c;
+    c.addCompany("ACM", "Acme");
+    QComboBox combo;
+    QVERIFY(db::FillCompanyList(&combo));
+    db::dbCollection().close();
 
-        ScriptedUi ui;
-        ui.answer(MsgAnswer::OK);
-        QVERIFY(!db::FillCompanyList(&combo));
-        QCOMPARE(ui.boxes.size(), 1);
-        QCOMPARE(
-            describe(ui.boxes.first()),
-            describeBox("Unexpected data error, restart application and try again.  If problem persists, "
-                        "contact vendor",
-                        "Data Error", MsgButtons::OK, MsgIcon::None));
-        QVERIFY(!db::CompanyIdForName("Acme"));
-    }
+    ScriptedUi ui;
+    ui.answer(MsgAnswer::OK);
+    QVERIFY(!db::FillCompanyList(&combo));
+    QCOMPARE(ui.boxes.size(), 1);
+    QCOMPARE(describe(ui.boxes.first()),
+             describeBox("Unexpected data error, restart application and try again.  If problem persists, "
+                         "contact vendor",
+                         "Data Error", MsgButtons::OK, MsgIcon::None));
+    QVERIFY(!db::CompanyIdForName("Acme"));
 }
 
 void tst_LookupLists::titlesOfOneCompany()

@@ -2,6 +2,7 @@
 #include "platform/feedback.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platform/textbox.h"
 #include "support/scriptedui.h"
 
 #include <QDir>
@@ -25,6 +26,8 @@ private slots:
     void filterTextSplitsIntoQtFilters();
     void keyPressHandlerCanSwallowCharacters();
     void focusHandlersRunOnFocusChange();
+    void refusedTextGoesBackSelected_data();
+    void refusedTextGoesBackSelected();
     void statusReachesSinkAndObserver();
 };
 
@@ -124,6 +127,58 @@ void ChokepointTest::focusHandlersRunOnFocusChange()
     QTest::keyClick(first, Qt::Key_Tab);
     QTRY_VERIFY(second->hasFocus());
     QCOMPARE(events, QStringList({"first in", "first out", "second in"}));
+}
+
+// A box that refuses its text on losing the focus takes it back, selected,
+// also when a message box has held the activation meanwhile and the window
+// becomes active again only later: the window's return is not the user
+// entering the box, so its got-focus handler (selecting less) does not run.
+void ChokepointTest::refusedTextGoesBackSelected_data()
+{
+    QTest::addColumn<bool>("boxShown");
+    QTest::newRow("window stays active") << false;
+    QTest::newRow("another window active meanwhile") << true;
+}
+
+void ChokepointTest::refusedTextGoesBackSelected()
+{
+    QFETCH(bool, boxShown);
+    QWidget box; // outlives the window, whose end takes the focus away once more
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *first = new QLineEdit("A name that is refused");
+    auto *second = new QLineEdit;
+    layout->addWidget(first);
+    layout->addWidget(second);
+    bool refused = false;
+    int entered = 0;
+    onGotFocus(first, [&] {
+        ++entered;
+        selectText(first, 0, 6);
+    });
+    onLostFocus(first, [&] {
+        if (refused)
+            return;
+        refused = true;
+        if (boxShown) {
+            box.show();
+            box.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&box));
+        }
+        refocusAndSelect(first, 0, 99);
+    });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    first->setFocus();
+    QTRY_VERIFY(first->hasFocus());
+    QTest::keyClick(first, Qt::Key_Tab);
+    QTest::qWait(20); // the deferred selection runs while the box is still up
+    box.hide();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(first->hasFocus());
+    QTRY_COMPARE(first->selectedText(), first->text());
+    QCOMPARE(entered, 2); // set at first, then given back by the refusal
 }
 
 void ChokepointTest::statusReachesSinkAndObserver()

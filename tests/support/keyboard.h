@@ -8,10 +8,11 @@
 // other characters go as key events carrying their text.
 inline void typeText(QWidget *widget, const QString &text)
 {
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            QTest::keyClick(widget, c.toLatin1());
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x80)
+            QTest::keyClick(widget, char(c));
         else
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1),
+                                Qt::NoModifier);
     }
 }
