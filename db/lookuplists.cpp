@@ -25,9 +25,8 @@ std::optional<QString> keyFor(platform::Recordset *rs, const QString &column, co
 
 void showDataError()
 {
-    platform::showMessage(QStringLiteral("Unexpected data error, restart application and try again.  If "
-                                         "problem persists, contact vendor"),
-                          QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::None);
+    platform::showMessage(UnexpectedDataErrorText, QStringLiteral("Data Error"), platform::MsgButtons::OK,
+                          platform::MsgIcon::None);
 }
 
 bool fillCompanyListWith(const std::function<void(const QString &)> &addItem)

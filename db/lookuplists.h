@@ -29,6 +29,9 @@ bool FillTitleList(QComboBox *list, const QString &companyId);
 
 // The notice for an engine failure the user can do nothing about: "Data
 // Error", OK, no icon.
+// The designed notice for an unexpected data error (two spaces after the stop).
+inline const QString UnexpectedDataErrorText = QStringLiteral(
+    "Unexpected data error, restart application and try again.  If problem persists, contact vendor");
 void showDataError();
 
 // The key of a name chosen from the list the last fill left in rsCompany or

@@ -1,5 +1,6 @@
 #include "shell/commandscope.h"
 
+#include "db/lookuplists.h"
 #include "platform/engineerror.h"
 #include "platform/messagebox.h"
 
@@ -38,15 +39,12 @@ void CommandScope::arrow()
 }
 
 namespace {
-const QString UnexpectedDataError = QStringLiteral(
-    "Unexpected data error, restart application and try again.  If problem persists, contact vendor");
-
 void showDataError(CommandScope &scope, const QString &text)
 {
     // Shown with the arrow back but before the timer restarts, so the prompt
     // does not replace the status text while the box is up.
     scope.arrow();
-    platform::showMessage(text.isEmpty() ? UnexpectedDataError : text, QStringLiteral("Data Error"),
+    platform::showMessage(text.isEmpty() ? db::UnexpectedDataErrorText : text, QStringLiteral("Data Error"),
                           platform::MsgButtons::OK, platform::MsgIcon::Critical);
 }
 } // namespace
