@@ -7,6 +7,7 @@
 
 #include "catalogue/addcompany/frmaddcompany.h"
 #include "catalogue/addtitle/frmaddtitle.h"
+#include "catalogue/issue/frmaddissue.h"
 
 #include "platform/feedback.h"
 #include "platform/helpviewer.h"
@@ -330,7 +331,8 @@ void frmMainMenu::mnuFilAddTitle_Click()
 
 void frmMainMenu::mnuFilAddIssue_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmAddIssue>(tmrMain, this,
+                                  [](frmAddIssue &screen) { return LoadIssueCompanyList(screen); });
 }
 
 void frmMainMenu::mnuFilSetCurrentCoverPrice_Click()

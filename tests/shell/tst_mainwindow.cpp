@@ -231,7 +231,7 @@ void TestMainWindow::buttonRunsItsMenuItem_data()
                                 << "screen:Add a New Company";
     QTest::newRow("AddTitle") << 6 << "mnuFilAddTitle"
                               << "screen:Add a Comic Book Title";
-    QTest::newRow("MaintainIssue") << 7 << "mnuFilAddIssue" << later;
+    QTest::newRow("MaintainIssue") << 7 << "mnuFilAddIssue" << "screen:Maintain Comic Issue Information";
     QTest::newRow("CoverPrice") << 8 << "mnuFilSetCurrentCoverPrice" << later;
     QTest::newRow("Browse") << 10 << "mnuRepBrowseComics" << later;
     QTest::newRow("Report1") << 11 << "mnuRepBasicReport001" << later;
