@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -107,6 +108,10 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     setObjectName(QStringLiteral("frmAddIssue"));
     setWindowTitle(QStringLiteral("Maintain Comic Issue Information"));
     setFixedSize(platform::twipsToPixels(6825), platform::twipsToPixels(5670));
+    // The layout is dense: the smaller dialog font keeps every caption whole.
+    QFont compact = font();
+    compact.setPointSizeF(8);
+    setFont(compact);
 
     cboCompany = new QComboBox(this);
     cboCompany->setObjectName(QStringLiteral("cboCompany"));
@@ -142,7 +147,8 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     for (int i = 1; i <= 8; ++i) {
         auto *o = new QRadioButton(captions[i], fraCondition);
         o->setObjectName(QStringLiteral("optCondition%1").arg(i));
-        o->setGeometry(twipsRect(i % 2 ? 120 : 1320, 240 + (i - 1) / 2 * 360, 1095, 255));
+        // The left column reaches to the right one so "Very Good" is not cut.
+        o->setGeometry(twipsRect(i % 2 ? 120 : 1320, 240 + (i - 1) / 2 * 360, i % 2 ? 1200 : 1095, 255));
         optCondition[size_t(i)] = o;
         // Only a change of selection counts: choosing the option already
         // selected does nothing.
