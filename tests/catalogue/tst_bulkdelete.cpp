@@ -343,7 +343,7 @@ void tst_BulkDelete::failureMidwayDeletesNothing()
     QVERIFY(!contents().contains("IK"));
 }
 
-// The chosen row itself not removed: everything rolls back, the designed
+// The chosen row itself not removed: everything rolls back, the usual
 // notice, and the screen closes.
 void tst_BulkDelete::finalRowNotRemoved()
 {
