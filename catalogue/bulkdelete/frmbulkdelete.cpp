@@ -87,9 +87,9 @@ frmBulkDelete::frmBulkDelete(QWidget *parent)
     cmdCancel = new QPushButton(QStringLiteral("Close"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(platform::twipsRect(3960, 720, 1455, 435));
-    // Enter presses the button that has the focus and no other.
+    // No default button: Enter in a list must not start a deletion.
     for (QPushButton *b : {cmdDelete, cmdCancel}) {
-        b->setAutoDefault(true);
+        b->setAutoDefault(false);
         b->setDefault(false);
     }
 

@@ -97,6 +97,7 @@ private slots:
     void deletion();
     void notConfirmed_data();
     void notConfirmed();
+    void enterInAListDeletesNothing();
     void nothingSelected_data();
     void nothingSelected();
     void failureMidwayDeletesNothing_data();
@@ -259,6 +260,24 @@ void tst_BulkDelete::notConfirmed()
     QCOMPARE(contents(), Untouched);
     QVERIFY(f->isVisible());
     QCOMPARE(f->cboTitle->currentText(), title);
+}
+
+// The screen has no default button: Enter in a list presses nothing.
+void tst_BulkDelete::enterInAListDeletesNothing()
+{
+    TempCollection c;
+    standardCollection(c);
+    ScriptedUi ui;
+    auto f = open();
+    QVERIFY(f);
+    QVERIFY(choose(*f, "Blue Moon", "All Titles"));
+    for (QComboBox *list : {f->cboCompany, f->cboTitle}) {
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+    }
+    QVERIFY(ui.boxes.isEmpty());
+    QVERIFY(f->isVisible());
+    QCOMPARE(contents(), Untouched);
 }
 
 // Delete All without a company and title to delete says so and asks nothing.
