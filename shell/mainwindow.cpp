@@ -7,6 +7,8 @@
 
 #include "catalogue/addcompany/frmaddcompany.h"
 #include "catalogue/addtitle/frmaddtitle.h"
+#include "catalogue/bulkdelete/frmbulkdelete.h"
+#include "catalogue/coverprice/frmcoverprice.h"
 #include "catalogue/issue/frmaddissue.h"
 
 #include "platform/feedback.h"
@@ -337,12 +339,14 @@ void frmMainMenu::mnuFilAddIssue_Click()
 
 void frmMainMenu::mnuFilSetCurrentCoverPrice_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmCoverPrice>(tmrMain, this,
+                                    [](frmCoverPrice &screen) { return LoadCoverPriceCompanyList(screen); });
 }
 
 void frmMainMenu::mnuFilBulkDelete_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmBulkDelete>(tmrMain, this,
+                                    [](frmBulkDelete &screen) { return LoadBulkDeleteCompanyList(screen); });
 }
 
 void frmMainMenu::mnuRepBrowseComics_Click()
