@@ -63,7 +63,6 @@ void BrowseGridModel::setGridRows(int rows)
     const int have = int(m_cells.size());
     if (wanted > have) {
         beginInsertRows(QModelIndex(), have, wanted - 1);
-        m_cells.reserve(wanted);
         while (m_cells.size() < wanted)
             m_cells.append(QStringList(m_cols));
         endInsertRows();
