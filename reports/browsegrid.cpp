@@ -199,3 +199,13 @@ void BrowseGrid::setColAlignment(int col, int alignment)
         outOfRange("column alignment");
     m_model->setAlignment(col, alignment);
 }
+
+void BrowseGrid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    for (int c = 0; c < cols(); ++c) {
+        const int needed = qMax(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
+        if (needed > columnWidth(c))
+            setColumnWidth(c, needed);
+    }
+}

@@ -37,6 +37,11 @@ public:
     int colAlignment(int col) const;
     void setColAlignment(int col, int alignment);
 
+protected:
+    // Columns keep their set widths as a least width and widen to show
+    // their header and the rows' texts whole.
+    void showEvent(QShowEvent *event) override;
+
 private:
     BrowseGridModel *m_model;
     QList<int> m_widths;

@@ -227,11 +227,59 @@ frmSelectCriteria::frmSelectCriteria(QWidget *parent)
     platform::onLostFocusWithinWindow(txtValue, [this] { txtValue_LostFocus(); });
 
     Form_Load();
+    fitToText();
+    setFormHeight(CollapsedHeight);
 }
 
 void frmSelectCriteria::setFormHeight(int twips)
 {
-    setFixedSize(twipsToPixels(FormWidth), twipsToPixels(twips - FrameHeight));
+    int height = twipsToPixels(twips - FrameHeight);
+    if (twips == ExpandedHeight)
+        height = qMax(height, qMax(lstCondition->geometry().bottom(), fraQuantity->geometry().bottom()) +
+                                  twipsToPixels(120));
+    setFixedSize(m_formWidth, height);
+}
+
+void frmSelectCriteria::fitToText()
+{
+    // The option captions and the nine conditions must be readable whatever
+    // the font: the boxes move right of the widest option, the frames and
+    // the window widen with them, and the list shows every condition.
+    int optionWidth = 0;
+    for (QRadioButton *o : {optQuantityAll, optQuantityEqual, optQuantityGreater, optQuantityLess,
+                            optValueAll, optValueGreater, optValueLess})
+        optionWidth = qMax(optionWidth, o->sizeHint().width());
+    const int optionLeft = twipsToPixels(105);
+    const int gap = twipsToPixels(60);
+    const int boxLeft = qMax(optionLeft + optionWidth + gap, txtValue->x());
+    for (QRadioButton *o :
+         {optQuantityEqual, optQuantityGreater, optQuantityLess, optValueGreater, optValueLess})
+        o->resize(boxLeft - gap - optionLeft, o->height());
+    txtQuantity->move(qMax(boxLeft, txtQuantity->x()), txtQuantity->y());
+    txtValue->move(boxLeft, txtValue->y());
+    fraQuantity->resize(qMax(fraQuantity->width(), txtQuantity->geometry().right() + 1 + gap * 2),
+                        fraQuantity->height());
+    fraCurrentValue->move(qMax(fraCurrentValue->x(), fraQuantity->geometry().right() + 1 + gap),
+                          fraCurrentValue->y());
+    fraCurrentValue->resize(qMax(fraCurrentValue->width(), txtValue->geometry().right() + 1 + gap * 2),
+                            fraCurrentValue->height());
+    for (QRadioButton *o : {optQuantityAll, optValueAll})
+        o->resize(o->parentWidget()->width() - optionLeft - gap, o->height());
+
+    const int rows = lstCondition->count() > 0 ? lstCondition->count() : int(std::size(ConditionEntries));
+    const int rowHeight = lstCondition->sizeHintForRow(0) > 0 ? lstCondition->sizeHintForRow(0)
+                                                              : lstCondition->fontMetrics().height() + 2;
+    lstCondition->resize(lstCondition->width(),
+                         qMax(lstCondition->height(), rows * rowHeight + 2 * lstCondition->frameWidth()));
+    fraQuantity->resize(fraQuantity->width(), qMax(fraQuantity->height(),
+                                                   lstCondition->geometry().bottom() - fraQuantity->y() + 1));
+    fraCurrentValue->resize(fraCurrentValue->width(), fraQuantity->height());
+
+    m_formWidth =
+        qMax(twipsToPixels(FormWidth), fraCurrentValue->geometry().right() + 1 + twipsToPixels(135));
+    const int buttonLeft = m_formWidth - twipsToPixels(FormWidth - 5460);
+    for (QPushButton *b : {cmdOK, cmdCancel, cmdMore})
+        b->move(buttonLeft, b->y());
 }
 
 void frmSelectCriteria::Form_Load()

@@ -79,8 +79,10 @@ public:
 private:
     void HideTitleChoice();
     void setFormHeight(int twips);
+    void fitToText();
     void placeBox(QLineEdit *box, QRadioButton *option, const QString &text);
 
+    int m_formWidth = 0;
     int m_inStyle = 0;
     bool m_loaded = false;
     QString m_companyId;
