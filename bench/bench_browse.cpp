@@ -81,7 +81,7 @@ int main(int argc, char *argv[])
                 form.show();
                 QCoreApplication::processEvents();
             });
-            timeIt(QStringLiteral("run %1: unload the grid").arg(run), [&] { form.hide(); });
+            timeIt(QStringLiteral("run %1: hide the grid").arg(run), [&] { form.hide(); });
         }
 
         timeIt(QStringLiteral("query open and walk only (snapshot)"), [&] {

@@ -111,6 +111,12 @@ void tst_BrowseGrid::layoutOfAFill()
                                        "Preparing to load data to report screen...",
                                        "Loading first 250 rows...", "Load Done: Total = 5 rows"}));
     QVERIFY(ui.boxes.isEmpty());
+    // Shown, a column is never narrower than its longest text; its set width stays.
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QVERIFY(f.grdBrowse->columnWidth(5) > f.grdBrowse->fontMetrics().horizontalAdvance("$12,345.67"));
+    QVERIFY(f.grdBrowse->columnWidth(3) > f.grdBrowse->fontMetrics().horizontalAdvance("VeryFine"));
+    QCOMPARE(f.grdBrowse->colWidth(5), 800);
     // The result stays in its slot after browsing.
     QVERIFY(db::session().rsCoverPrice && db::session().rsCoverPrice->isOpen());
 }

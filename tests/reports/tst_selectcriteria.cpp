@@ -215,6 +215,7 @@ private slots:
     void openedAsTheMenuCommand_data();
     void openedAsTheMenuCommand();
     void noCompanies();
+    void collectionGoneWhileChoosing();
 
 private:
     template <typename Screen = frmSelectCriteria> static std::unique_ptr<Screen> open(int use)
@@ -856,6 +857,28 @@ void tst_SelectCriteria::noCompanies()
     QVERIFY(!screenShown);
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(describe(ui.boxes.first()), NoCompanyData);
+}
+
+// An engine failure while the titles are read is reported in a box and
+// leaves the screen usable, without a title choice.
+void tst_SelectCriteria::collectionGoneWhileChoosing()
+{
+    TempCollection c;
+    sampleCollection(c);
+    ScriptedUi ui;
+    auto f = open(0);
+    QVERIFY(f);
+    db::dbCollection().close();
+    ui.answer(MsgAnswer::OK);
+
+    perform(*f, {"company:Acme"});
+
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY(ui.boxes.first().text.startsWith("The titles of the company could not be read."));
+    QCOMPARE(ui.boxes.first().title, QStringLiteral("Data Error"));
+    QCOMPARE(ui.boxes.first().icon, MsgIcon::Critical);
+    QVERIFY(!f->cboTitle->isVisible());
+    QVERIFY(f->isVisible());
 }
 
 QTEST_MAIN(tst_SelectCriteria)
