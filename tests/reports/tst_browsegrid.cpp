@@ -347,7 +347,7 @@ void tst_BrowseGrid::resizing_data()
     QTest::addColumn<int>("closeLeft");
     QTest::addColumn<QSize>("grid"); // twips; -1 for kept
 
-    QTest::newRow("design size") << 8460 << 6165 << 8460 - 1755 << QSize(8460 - 240, 6165 - 1350);
+    QTest::newRow("opening size") << 8460 << 6165 << 8460 - 1755 << QSize(8460 - 240, 6165 - 1350);
     QTest::newRow("wide and tall") << 15000 << 9000 << 15000 - 1755 << QSize(15000 - 240, 9000 - 1350);
     QTest::newRow("1755 wide") << 1755 << 6000 << 10 << QSize(1755 - 240, 6000 - 1350);
     QTest::newRow("1770 wide") << 1770 << 6000 << 15 << QSize(1770 - 240, 6000 - 1350);
