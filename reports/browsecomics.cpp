@@ -1,0 +1,189 @@
+#include "reports/browsecomics.h"
+
+#include "db/lookuplists.h"
+#include "db/session.h"
+#include "platform/currency.h"
+#include "platform/engineerror.h"
+#include "platform/feedback.h"
+#include "platform/messagebox.h"
+#include "reports/browsegrid.h"
+#include "reports/frmbrowsecomics.h"
+
+using platform::showMessage;
+using platform::showStatus;
+
+namespace reports {
+
+namespace {
+
+// The four inner joins written one after another select the same rows as
+// the nested form; SQLite plans either equally.
+const QString FixedQuery = QStringLiteral(
+    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
+    "Issue.Current_Value, Issue.Notes FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
+    "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
+    "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
+// Issues held in several conditions come in condition order, so a browse
+// always lists the same rows the same way.
+const QString OrderBy =
+    QStringLiteral(" order by Company.Company, Title.Title, Issue.IssueNum, Issue.Condition");
+
+const QString StartCompany = QStringLiteral("@@@@@@");
+constexpr int GroupSize = 16;
+constexpr int ProgressStep = 250;
+
+struct Column
+{
+    const char *header;
+    int width;
+    int alignment; // 0 left, 1 right, 2 centre
+};
+
+const Column Columns[] = {
+    {"Company", 1600, 0}, {"Title", 3000, 0}, {"Issue", 600, 2}, {"Condition", 700, 2},
+    {"Qty", 600, 1},      {"Value", 800, 1},  {"Notes", 800, 2},
+};
+
+QString buildQuery(const QString &sCompany, const QString &sTitle, const std::optional<SqlCondition> &where,
+                   QVariantList &params)
+{
+    QString sql = FixedQuery;
+    bool whereOpen = false;
+    if (sCompany != AnyKey) {
+        sql += QStringLiteral(" where Company.Company_ID = ?");
+        params << sCompany;
+        whereOpen = true;
+    }
+    if (sTitle != AnyKey) {
+        sql += whereOpen ? QStringLiteral(" and") : QStringLiteral(" where");
+        sql += QStringLiteral(" Title.Title_ID = ?");
+        params << sTitle;
+        whereOpen = true;
+    }
+    if (where) {
+        sql += whereOpen ? QStringLiteral(" and") : QStringLiteral(" where");
+        // Bracketed so an OR inside it cannot loosen the key restrictions.
+        sql += QStringLiteral(" (") + where->text + QLatin1Char(')');
+        params << where->params;
+    }
+    return sql + OrderBy;
+}
+
+// A field without a value shows as an empty cell.
+QString cellText(const platform::Recordset &rs, const QString &field)
+{
+    const QVariant v = rs.value(field);
+    if (v.isNull())
+        return QString();
+    if (v.metaType() == QMetaType::fromType<platform::Currency>())
+        return platform::formatCurrency(v.value<platform::Currency>());
+    return v.toString();
+}
+
+} // namespace
+
+bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, const QString &sTitle,
+                    const std::optional<SqlCondition> &where)
+{
+    db::Session &s = db::session();
+    QVariantList params;
+    const QString sql = buildQuery(sCompany, sTitle, where, params);
+
+    showStatus(QStringLiteral("Selecting data..."));
+    // A query that cannot be opened must not be judged by the rows of
+    // whatever the slot held before.
+    s.rsCoverPrice.reset();
+    try {
+        s.rsCoverPrice = s.dbCollection.openRecordset(sql, platform::RecordsetType::Snapshot, params,
+                                                      platform::RecordsetOption::ReadOnly);
+        s.rsCoverPrice->moveFirst();
+        showStatus(QStringLiteral("Data selected, preparing report screen..."));
+        if (first)
+            SetUpBrowseGrid(form);
+        if (FillBrowseGrid(form))
+            return true;
+    } catch (const platform::EngineError &) {
+    }
+
+    int count = 1;
+    try {
+        if (s.rsCoverPrice)
+            count = s.rsCoverPrice->recordCount();
+    } catch (const platform::EngineError &) {
+    }
+    if (count == 0 || count == -1) {
+        showStatus(QStringLiteral("No data exists to Browse"));
+        const bool unrestricted = sCompany == AnyKey && sTitle == AnyKey && !where;
+        showMessage(unrestricted ? QStringLiteral("Please populate the database prior to browsing, starting "
+                                                  "with Company Information")
+                                 : QStringLiteral("No data exists for the specified selection criteria"),
+                    QStringLiteral("No Comic Book Data"), platform::MsgButtons::OK, platform::MsgIcon::None);
+    } else {
+        showStatus(QStringLiteral("Unexpected error condition"));
+        db::showDataError();
+    }
+    return false;
+}
+
+void SetUpBrowseGrid(frmBrowseComics &form)
+{
+    BrowseGrid &grid = *form.grdBrowse;
+    grid.setRow(0);
+    for (int c = 2; c <= 5; ++c)
+        grid.setColAlignment(c, 2);
+    for (int c = 0; c < int(std::size(Columns)); ++c) {
+        grid.setCol(c);
+        grid.setText(QString::fromLatin1(Columns[c].header));
+        grid.setColWidth(c, Columns[c].width);
+    }
+    for (int c = 2; c < int(std::size(Columns)); ++c)
+        grid.setColAlignment(c, Columns[c].alignment);
+}
+
+bool FillBrowseGrid(frmBrowseComics &form)
+{
+    BrowseGrid &grid = *form.grdBrowse;
+    platform::Recordset &rs = *db::session().rsCoverPrice;
+    const QString companyField = QStringLiteral("Company");
+
+    showStatus(QStringLiteral("Preparing to load data to report screen..."));
+    QString lastCompany = StartCompany;
+    // Plain ints: a collection may hold far more issues than a 16-bit count.
+    int group = 0;
+    grid.setRows(2);
+    grid.setRow(1);
+    int row = 1;
+    showStatus(QStringLiteral("Loading first 250 rows..."));
+
+    while (!rs.eof()) {
+        if (row % ProgressStep == 0)
+            showStatus(QStringLiteral("Loaded  %1 rows...").arg(row));
+        grid.setCol(0);
+        const QString company = rs.value(companyField).toString();
+        if (company != lastCompany) {
+            grid.setText(company);
+            lastCompany = company;
+            group = 0;
+        } else if (group >= GroupSize) {
+            grid.setText(company + QStringLiteral("Cont."));
+            group = 0;
+        }
+        static const QString fields[] = {QStringLiteral("Title"),         QStringLiteral("IssueNum"),
+                                         QStringLiteral("Condition"),     QStringLiteral("Quantity"),
+                                         QStringLiteral("Current_Value"), QStringLiteral("Notes")};
+        for (int c = 1; c <= 6; ++c) {
+            grid.setCol(c);
+            grid.setText(cellText(rs, fields[c - 1]));
+        }
+        ++row;
+        ++group;
+        grid.setRows(grid.rows() + 1);
+        grid.setRow(grid.row() + 1);
+        rs.moveNext();
+    }
+
+    showStatus(QStringLiteral("Load Done: Total = %1 rows").arg(row));
+    return true;
+}
+
+} // namespace reports

@@ -1,0 +1,73 @@
+#include "reports/frmbrowsecomics.h"
+
+#include "platform/twips.h"
+#include "reports/browsegrid.h"
+
+#include <QPushButton>
+#include <QResizeEvent>
+
+using platform::twipsRect;
+using platform::twipsToPixels;
+
+namespace {
+constexpr int TwipsPerPixel = 15;
+} // namespace
+
+frmBrowseComics::frmBrowseComics(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmBrowseComics"));
+    setWindowTitle(QStringLiteral("Browse Comics"));
+
+    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(twipsRect(6720, 120, 1455, 435));
+
+    grdBrowse = new BrowseGrid(7, this);
+    grdBrowse->setObjectName(QStringLiteral("grdBrowse"));
+    grdBrowse->setGeometry(twipsRect(120, 660, 8055, 2535));
+
+    setTabOrder(cmdClose, grdBrowse);
+    connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(grdBrowse, &QAbstractItemView::doubleClicked, this, [this] { grdBrowse_DblClick(); });
+
+    resize(twipsToPixels(8340), twipsToPixels(5760));
+}
+
+void frmBrowseComics::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmBrowseComics::Form_Resize()
+{
+    // The rules are written for the window's outer size; the frame is known
+    // only once the window system has framed the window.
+    const int frameWidth = qMax(0, frameGeometry().width() - width());
+    const int frameHeight = qMax(0, frameGeometry().height() - height());
+    const int w = (width() + frameWidth) * TwipsPerPixel;
+    const int h = (height() + frameHeight) * TwipsPerPixel;
+
+    const int closeLeft = w - 1755 > 0 ? w - 1755 : 10;
+    cmdClose->move(twipsToPixels(closeLeft), cmdClose->y());
+    if (w - 240 > 5)
+        grdBrowse->resize(twipsToPixels(w - 240), grdBrowse->height());
+    if (h - 1350 > 5)
+        grdBrowse->resize(grdBrowse->width(), twipsToPixels(h - 1350));
+}
+
+void frmBrowseComics::cmdClose_Click()
+{
+    QDialog::reject();
+}
+
+void frmBrowseComics::grdBrowse_DblClick()
+{
+    // Browsing is read-only: a double click opens nothing.
+}
+
+void frmBrowseComics::reject()
+{
+    cmdClose_Click();
+}
