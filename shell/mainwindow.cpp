@@ -10,6 +10,7 @@
 #include "catalogue/bulkdelete/frmbulkdelete.h"
 #include "catalogue/coverprice/frmcoverprice.h"
 #include "catalogue/issue/frmaddissue.h"
+#include "reports/frmselectcriteria.h"
 
 #include "platform/feedback.h"
 #include "platform/helpviewer.h"
@@ -351,7 +352,8 @@ void frmMainMenu::mnuFilBulkDelete_Click()
 
 void frmMainMenu::mnuRepBrowseComics_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmSelectCriteria>(
+        tmrMain, this, [](frmSelectCriteria &screen) { return screen.frmSelectCriteria_SetUpForm(0); });
 }
 
 void frmMainMenu::mnuRepBasicReport001_Click()

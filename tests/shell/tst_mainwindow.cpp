@@ -236,7 +236,8 @@ void TestMainWindow::buttonRunsItsMenuItem_data()
                                    << "screen:Maintain Comic Issue Information";
     QTest::newRow("CoverPrice") << 8 << "mnuFilSetCurrentCoverPrice"
                                 << "screen:Set Current Cover Price";
-    QTest::newRow("Browse") << 10 << "mnuRepBrowseComics" << later;
+    QTest::newRow("Browse") << 10 << "mnuRepBrowseComics"
+                            << "screen:Select Criteria for Report";
     QTest::newRow("Report1") << 11 << "mnuRepBasicReport001" << later;
     QTest::newRow("Report2") << 12 << "mnuRepTitleWithNotes002" << later;
     QTest::newRow("Report3") << 13 << "mnuRepValueByTitleAndCo" << later;
