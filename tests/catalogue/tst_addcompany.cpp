@@ -24,14 +24,6 @@ const QString Unusable =
                 "rather than only spaces, brackets or #",
                 "Unusable Company Name", MsgButtons::OK, MsgIcon::Exclamation);
 
-QStringList described(const QList<MessageRequest> &boxes)
-{
-    QStringList out;
-    for (const MessageRequest &b : boxes)
-        out << describe(b);
-    return out;
-}
-
 // The companies stored, as "ID=name" in key order.
 QStringList storedCompanies()
 {
