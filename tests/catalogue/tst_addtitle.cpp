@@ -100,13 +100,6 @@ private:
             return nullptr;
         return f;
     }
-    static void typeInto(QLineEdit *box, const QString &text)
-    {
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Backspace);
-        typeText(box, text);
-    }
     // Chooses a company the way the keyboard does: focus the list and type
     // the start of its name.
     static void chooseCompany(frmAddTitle &f, const QString &start)
@@ -121,12 +114,12 @@ private:
     static void fill(frmAddTitle &f, const QString &title, const QString &company, const QString &price,
                      const QString &year)
     {
-        typeInto(f.txtTitle, title);
+        typeOver(f.txtTitle, title);
         QTest::keyClick(f.txtTitle, Qt::Key_Tab);
         if (!company.isEmpty())
             chooseCompany(f, company);
-        typeInto(f.txtCoverPrice, price);
-        typeInto(f.txtBeginningYear, year);
+        typeOver(f.txtCoverPrice, price);
+        typeOver(f.txtBeginningYear, year);
     }
 };
 
@@ -214,9 +207,9 @@ void tst_AddTitle::twoTitlesInOneVisit()
 
     fill(*f, "NowHotel", "Acm", "1", "");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-    typeInto(f->txtTitle, "O'Neil's \"Été\"");
+    typeOver(f->txtTitle, "O'Neil's \"Été\"");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-    typeInto(f->txtTitle, "nowhotel");
+    typeOver(f->txtTitle, "nowhotel");
     ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
 
@@ -263,7 +256,7 @@ void tst_AddTitle::keyFilters()
     QLineEdit *box = price ? f->txtCoverPrice : f->txtBeginningYear;
     ui.clearRecords();
     QLocale::setDefault(locale);
-    typeInto(box, typed);
+    typeOver(box, typed);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(box->text(), shown);
     QCOMPARE(ui.beeps, refused);
@@ -299,7 +292,7 @@ void tst_AddTitle::priceFormatting()
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
-    typeInto(f->txtCoverPrice, typed);
+    typeOver(f->txtCoverPrice, typed);
     QTest::keyClick(f->txtCoverPrice, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f->txtBeginningYear);
     QCOMPARE(f->txtCoverPrice->text(), shown);
@@ -341,7 +334,7 @@ void tst_AddTitle::nameCheck()
     ui.clearRecords();
     if (!box.isEmpty())
         ui.answer(MsgAnswer::OK);
-    typeInto(f->txtTitle, name);
+    typeOver(f->txtTitle, name);
     QTest::keyClick(f->txtTitle, Qt::Key_Tab);
 
     QCOMPARE(described(ui.boxes), box.isEmpty() ? QStringList() : QStringList{box});
@@ -403,15 +396,15 @@ void tst_AddTitle::addRefused()
     auto f = open();
     QVERIFY(f);
     if (!accepted.isEmpty()) {
-        typeInto(f->txtTitle, accepted);
+        typeOver(f->txtTitle, accepted);
         QTest::keyClick(f->txtTitle, Qt::Key_Tab);
         QVERIFY(f->unsavedTitle());
     }
     // A refused name keeps the focus in its box, so the title comes last.
-    typeInto(f->txtCoverPrice, price);
+    typeOver(f->txtCoverPrice, price);
     if (!company.isEmpty())
         chooseCompany(*f, company);
-    typeInto(f->txtTitle, title);
+    typeOver(f->txtTitle, title);
     for (int i = 0; i < boxes.size(); ++i)
         ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
@@ -475,8 +468,8 @@ void tst_AddTitle::engineRefusal()
     QCOMPARE(c.count("CoverPrice"), 0);
     QVERIFY(f->unsavedTitle());
 
-    typeInto(f->txtCoverPrice, goodPrice);
-    typeInto(f->txtBeginningYear, goodYear);
+    typeOver(f->txtCoverPrice, goodPrice);
+    typeOver(f->txtBeginningYear, goodYear);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(storedTitles(), QStringList{stored});
@@ -499,14 +492,14 @@ void tst_AddTitle::identifiersExhausted()
     QCOMPARE(f->pendingId(), QStringLiteral("IK"));
 
     ui.answer(MsgAnswer::OK);
-    typeInto(f->txtTitle, "Nhxl"); // first, middle and last character: "Nhl"
+    typeOver(f->txtTitle, "Nhxl"); // first, middle and last character: "Nhl"
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(described(ui.boxes), QStringList{describeBox("Sorry, could not generate a TitleID", "Panelkeep",
                                                           MsgButtons::OK, MsgIcon::None)});
     QCOMPARE(f->pendingId(), QStringLiteral("@@@"));
     QCOMPARE(c.count("Title"), 25);
 
-    typeInto(f->txtTitle, "Iron Kite");
+    typeOver(f->txtTitle, "Iron Kite");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
     QVERIFY(storedTitles().contains("IK|Iron Kite|null|ACM|10000"));
