@@ -8,6 +8,7 @@
 
 using namespace shell;
 using namespace shelltest;
+using namespace Qt::StringLiterals;
 
 class TestRecentList : public QObject
 {
@@ -79,20 +80,15 @@ void TestRecentList::displayNames_data()
     QTest::addColumn<QString>("current"); // relative to the temp folder
     QTest::addColumn<bool>("nameAlone");
 
-    QTest::newRow("in the current folder") << "here/a.pkx"
-                                           << "here" << true;
-    QTest::newRow("missing file in the current folder keeps its name") << "here/gone.pkx"
-                                                                       << "here" << true;
-    QTest::newRow("elsewhere") << "there/b.pkx"
-                               << "here" << false;
-    QTest::newRow("in a sub-folder of the current folder") << "here/sub/c.pkx"
-                                                           << "here" << false;
-    QTest::newRow("in a folder whose name extends the current one") << "hereafter/d.pkx"
-                                                                    << "here" << false;
-    QTest::newRow("current folder given with a trailing separator") << "here/a.pkx"
-                                                                    << "here/" << true;
-    QTest::newRow("current folder differs only in case") << "here/a.pkx"
-                                                         << "HERE" << false;
+    QTest::newRow("in the current folder") << u"here/a.pkx"_s << u"here"_s << true;
+    QTest::newRow("missing file in the current folder keeps its name")
+        << u"here/gone.pkx"_s << u"here"_s << true;
+    QTest::newRow("elsewhere") << u"there/b.pkx"_s << u"here"_s << false;
+    QTest::newRow("in a sub-folder of the current folder") << u"here/sub/c.pkx"_s << u"here"_s << false;
+    QTest::newRow("in a folder whose name extends the current one")
+        << u"hereafter/d.pkx"_s << u"here"_s << false;
+    QTest::newRow("current folder given with a trailing separator") << u"here/a.pkx"_s << u"here/"_s << true;
+    QTest::newRow("current folder differs only in case") << u"here/a.pkx"_s << u"HERE"_s << false;
 }
 
 void TestRecentList::displayNames()
