@@ -39,7 +39,7 @@ private slots:
         QTest::newRow("inner space") << "1 2" << 0 << errnum::TypeConversion;
         QTest::newRow("sign alone") << "-" << 0 << errnum::TypeConversion;
         QTest::newRow("hex") << "0x10" << 0 << errnum::TypeConversion;
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("١٢") << 0 << errnum::TypeConversion;
+        QTest::newRow("arabic-indic digits") << u"١٢"_s << 0 << errnum::TypeConversion;
     }
     void toInteger16()
     {
@@ -94,21 +94,18 @@ private slots:
         QTest::newRow("en_US two points") << u"en_US"_s << u"1.2.3"_s << qint64(0) << errnum::TypeConversion;
         QTest::newRow("en_US two signs") << u"en_US"_s << u"--5"_s << qint64(0) << errnum::TypeConversion;
         QTest::newRow("en_US exponent") << u"en_US"_s << u"1e3"_s << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US other symbol")
-            << "en_US" << QString::fromUtf8("€5") << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("de_DE symbol after")
-            << "de_DE" << QString::fromUtf8("1.250,50 €") << qint64(12505000) << 0;
+        QTest::newRow("en_US other symbol") << u"en_US"_s << u"€5"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("de_DE symbol after") << u"de_DE"_s << u"1.250,50 €"_s << qint64(12505000) << 0;
         QTest::newRow("de_DE comma decimal") << u"de_DE"_s << u"1,5"_s << qint64(15000) << 0;
-        QTest::newRow("de_DE minus") << "de_DE" << QString::fromUtf8("-0,99 €") << qint64(-9900) << 0;
+        QTest::newRow("de_DE minus") << u"de_DE"_s << u"-0,99 €"_s << qint64(-9900) << 0;
         QTest::newRow("de_DE point is grouping") << u"de_DE"_s << u"1.250"_s << qint64(12500000) << 0;
         QTest::newRow("de_DE misplaced grouping")
             << u"de_DE"_s << u"1.5"_s << qint64(0) << errnum::TypeConversion;
         QTest::newRow("fr_FR narrow spaces")
-            << "fr_FR" << QString::fromUtf8("1\u202f250,50\u00a0€") << qint64(12505000) << 0;
+            << u"fr_FR"_s << u"1\u202f250,50\u00a0€"_s << qint64(12505000) << 0;
         QTest::newRow("fr_FR plain spaces") << u"fr_FR"_s << u"1 250,5"_s << qint64(12505000) << 0;
         QTest::newRow("C falls back to en_US") << u"C"_s << u"$1,250.50"_s << qint64(12505000) << 0;
-        QTest::newRow("en_IN lakh grouping")
-            << "en_IN" << QString::fromUtf8("₹1,00,000.00") << qint64(1000000000) << 0;
+        QTest::newRow("en_IN lakh grouping") << u"en_IN"_s << u"₹1,00,000.00"_s << qint64(1000000000) << 0;
     }
     void toCurrency()
     {
@@ -144,9 +141,9 @@ private slots:
         QTest::newRow("en_US largest") << "en_US" << maxScaled << "$922,337,203,685,477.58";
         QTest::newRow("en_US smallest") << "en_US" << minScaled << "($922,337,203,685,477.58)";
         QTest::newRow("C") << "C" << qint64(12505000) << "$1,250.50";
-        QTest::newRow("de_DE") << "de_DE" << qint64(12505000) << QString::fromUtf8("1.250,50\u00a0€");
-        QTest::newRow("de_DE negative") << "de_DE" << qint64(-15000) << QString::fromUtf8("-1,50\u00a0€");
-        QTest::newRow("en_GB") << "en_GB" << qint64(9990000) << QString::fromUtf8("£999.00");
+        QTest::newRow("de_DE") << u"de_DE"_s << qint64(12505000) << u"1.250,50\u00a0€"_s;
+        QTest::newRow("de_DE negative") << u"de_DE"_s << qint64(-15000) << u"-1,50\u00a0€"_s;
+        QTest::newRow("en_GB") << u"en_GB"_s << qint64(9990000) << u"£999.00"_s;
     }
     void formatCurrency()
     {
