@@ -21,8 +21,7 @@ private slots:
     void displayNames();
     void menuShowsExistingEntries_data();
     void menuShowsExistingEntries();
-    void itemsFollowTheSeparatorInIndexOrder();
-    void shrinkingRemovesItems();
+    void itemsGrowAfterTheSeparatorAndShrinkAway();
     void emptyEntryZeroLeavesMenuAlone();
     void choosingAnItemOpensItsEntry();
     void failedReopenLeavesListAndTimer();
@@ -158,7 +157,9 @@ void TestRecentList::menuShowsExistingEntries()
     }
 }
 
-void TestRecentList::itemsFollowTheSeparatorInIndexOrder()
+// Items added later still sit in index order after the separator; items no
+// longer needed are removed from the menu.
+void TestRecentList::itemsGrowAfterTheSeparatorAndShrinkAway()
 {
     auto w = bareWindow(m_dir.path());
     for (const char *name : {"a.pkx", "b.pkx", "c.pkx", "d.pkx"})
@@ -167,28 +168,19 @@ void TestRecentList::itemsFollowTheSeparatorInIndexOrder()
     w->UpdateRecentList(QString());
     w->recentFiles = {path("a.pkx"), path("b.pkx"), path("c.pkx"), path("d.pkx")};
     w->UpdateRecentList(QString());
-    const QList<QAction *> actions = w->mnuFile->actions();
+    QList<QAction *> actions = w->mnuFile->actions();
     const qsizetype sep = actions.indexOf(w->mnuFilSep3);
     QCOMPARE(actions.indexOf(w->mnuFilExit), sep - 1);
     for (int i = 0; i < 4; ++i)
         QCOMPARE(actions.value(sep + 1 + i), w->mnuFilArray[i]);
     QCOMPARE(actions.size(), sep + 5);
-}
 
-void TestRecentList::shrinkingRemovesItems()
-{
-    auto w = bareWindow(m_dir.path());
-    for (const char *name : {"a.pkx", "b.pkx", "c.pkx", "d.pkx"})
-        writeFile(path(QLatin1String(name)), "x");
-    w->recentFiles = {path("a.pkx"), path("b.pkx"), path("c.pkx"), path("d.pkx")};
-    w->UpdateRecentList(QString());
-    QCOMPARE(shownRecentItems(*w).size(), 4);
     QFile::remove(path("c.pkx"));
     QFile::remove(path("d.pkx"));
     w->UpdateRecentList(QString());
     QCOMPARE(shownRecentItems(*w), (QStringList{"a.pkx", "b.pkx"}));
     QVERIFY(!w->mnuFilArray[2] && !w->mnuFilArray[3]);
-    const QList<QAction *> actions = w->mnuFile->actions();
+    actions = w->mnuFile->actions();
     QCOMPARE(actions.last(), w->mnuFilArray[1]);
     w->TrimRecentMenu(4);
     QCOMPARE(shownRecentItems(*w).size(), 2);
