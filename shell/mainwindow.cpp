@@ -7,6 +7,9 @@
 
 #include "catalogue/addcompany/frmaddcompany.h"
 #include "catalogue/addtitle/frmaddtitle.h"
+#include "catalogue/bulkdelete/frmbulkdelete.h"
+#include "catalogue/coverprice/frmcoverprice.h"
+#include "catalogue/issue/frmaddissue.h"
 
 #include "platform/feedback.h"
 #include "platform/helpviewer.h"
@@ -330,17 +333,20 @@ void frmMainMenu::mnuFilAddTitle_Click()
 
 void frmMainMenu::mnuFilAddIssue_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmAddIssue>(tmrMain, this,
+                                  [](frmAddIssue &screen) { return LoadIssueCompanyList(screen); });
 }
 
 void frmMainMenu::mnuFilSetCurrentCoverPrice_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmCoverPrice>(tmrMain, this,
+                                    [](frmCoverPrice &screen) { return LoadCoverPriceCompanyList(screen); });
 }
 
 void frmMainMenu::mnuFilBulkDelete_Click()
 {
-    commandNotAvailableYet();
+    runScreenCommand<frmBulkDelete>(tmrMain, this,
+                                    [](frmBulkDelete &screen) { return LoadBulkDeleteCompanyList(screen); });
 }
 
 void frmMainMenu::mnuRepBrowseComics_Click()
