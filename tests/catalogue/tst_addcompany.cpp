@@ -11,6 +11,7 @@
 #include <QTest>
 
 using namespace platform;
+using namespace Qt::StringLiterals;
 
 namespace {
 const QString CompanyExists = describeBox("This Company name already exists, please try again",
@@ -23,14 +24,6 @@ const QString Unusable =
     describeBox("A Company ID cannot be made from this name, please use letters or digits "
                 "rather than only spaces, brackets or #",
                 "Unusable Company Name", MsgButtons::OK, MsgIcon::Exclamation);
-
-QStringList described(const QList<MessageRequest> &boxes)
-{
-    QStringList out;
-    for (const MessageRequest &b : boxes)
-        out << describe(b);
-    return out;
-}
 
 // The companies stored, as "ID=name" in key order.
 QStringList storedCompanies()
@@ -59,7 +52,6 @@ private slots:
     void checkRunsOnceAndNotForEmpty();
     void addRefused_data();
     void addRefused();
-    void neverCheckedNameIsCheckedOnAdd();
     void identifiersExhausted();
     void engineRefusalLeavesScreenUsable();
     void emptyTableAtLoad();
@@ -74,15 +66,6 @@ private:
         if (!QTest::qWaitForWindowActive(f.get()))
             return nullptr;
         return f;
-    }
-    static void type(frmAddCompany &f, const QString &text)
-    {
-        f.txtCompanyName->setFocus();
-        QTest::keyClick(f.txtCompanyName, Qt::Key_A, Qt::ControlModifier);
-        if (text.isEmpty())
-            QTest::keyClick(f.txtCompanyName, Qt::Key_Backspace);
-        else
-            typeText(f.txtCompanyName, text);
     }
 };
 
@@ -115,7 +98,7 @@ void tst_AddCompany::addInOneVisit()
     auto f = open();
     QVERIFY(f);
     for (const QString &name : names) {
-        type(*f, name);
+        typeOver(f->txtCompanyName, name);
         QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
         QVERIFY2(ui.statuses.contains("Company " + name + " added..."), qPrintable(ui.statuses.join('/')));
         // The prompt is shown, selected, with the focus, so typing replaces it.
@@ -138,18 +121,19 @@ void tst_AddCompany::nameCheck_data()
     QTest::addColumn<QString>("status");
 
     const QString accepted = "Enter Add to add company data or close to abort";
-    QTest::newRow("same name") << "Blue Moon" << CompanyExists << "Company name already exists";
-    QTest::newRow("other case") << "BLUE moon" << CompanyExists << "Company name already exists";
-    QTest::newRow("accented other case") << "ÉCLAIR" << CompanyExists << "Company name already exists";
-    QTest::newRow("quoted other case") << "IT'S \"BIG\"" << CompanyExists << "Company name already exists";
-    QTest::newRow("trailing space") << "Blue Moon " << QString() << accepted;
+    QTest::newRow("same name") << u"Blue Moon"_s << CompanyExists << u"Company name already exists"_s;
+    QTest::newRow("other case") << u"BLUE moon"_s << CompanyExists << u"Company name already exists"_s;
+    QTest::newRow("accented other case") << u"ÉCLAIR"_s << CompanyExists << u"Company name already exists"_s;
+    QTest::newRow("quoted other case")
+        << u"IT'S \"BIG\""_s << CompanyExists << u"Company name already exists"_s;
+    QTest::newRow("trailing space") << u"Blue Moon "_s << QString() << accepted;
     QTest::newRow("25 characters") << QString(25, 'z') << QString() << accepted;
     QTest::newRow("25 characters, one beyond 16 bits")
         << QString(24, 'z') + QString::fromUcs4(U"\U0001D50A") << QString() << accepted;
     QTest::newRow("26 characters") << QString(26, 'z') << TooLong
-                                   << "Company name must be less than 25 characters";
-    QTest::newRow("only brackets and hashes") << "( # )" << Unusable << "Company name cannot be used";
-    QTest::newRow("bracketed letter") << "(a)" << Unusable << "Company name cannot be used";
+                                   << u"Company name must be less than 25 characters"_s;
+    QTest::newRow("only brackets and hashes") << u"( # )"_s << Unusable << u"Company name cannot be used"_s;
+    QTest::newRow("bracketed letter") << u"(a)"_s << Unusable << u"Company name cannot be used"_s;
 }
 
 void tst_AddCompany::nameCheck()
@@ -167,7 +151,7 @@ void tst_AddCompany::nameCheck()
     QVERIFY(f);
     if (!box.isEmpty())
         ui.answer(MsgAnswer::OK);
-    type(*f, name);
+    typeOver(f->txtCompanyName, name);
     QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
 
     QCOMPARE(described(ui.boxes), box.isEmpty() ? QStringList() : QStringList{box});
@@ -196,7 +180,7 @@ void tst_AddCompany::checkRunsOnceAndNotForEmpty()
     QCOMPARE(QApplication::focusWidget(), f->cmdExit);
     QVERIFY(ui.statuses.isEmpty());
 
-    type(*f, "Starlight");
+    typeOver(f->txtCompanyName, "Starlight");
     QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
     QTest::mouseClick(f->txtCompanyName, Qt::LeftButton);
     QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
@@ -205,32 +189,34 @@ void tst_AddCompany::checkRunsOnceAndNotForEmpty()
     QCOMPARE(f->pendingId(), QStringLiteral("SRT"));
 }
 
-// Add without an accepted name writes nothing and says why once.
+// Add without an accepted name writes nothing and says why once; a good
+// name then adds. Add reached while the name box still has the focus
+// (nothing has left it) checks the name first.
 void tst_AddCompany::addRefused_data()
 {
     QTest::addColumn<QString>("accepted"); // typed and left first ("" for none)
-    QTest::addColumn<QString>("typed");    // then typed before clicking Add
+    QTest::addColumn<QString>("typed");    // then typed before Add
+    QTest::addColumn<bool>("leftBox");     // Add clicked (leaving the box) or run with the focus still there
     QTest::addColumn<QStringList>("boxes");
 
-    QTest::newRow("nothing typed") << ""
-                                   << "" << QStringList{NoName};
-    QTest::newRow("emptied after acceptance") << "Starlight"
-                                              << "" << QStringList{NoName};
-    QTest::newRow("spaces after acceptance") << "Starlight"
-                                             << "   " << QStringList{NoName};
-    QTest::newRow("too long after acceptance") << "Starlight" << QString(26, 'q') << QStringList{TooLong};
-    QTest::newRow("duplicate after acceptance") << "Starlight"
-                                                << "blue moon" << QStringList{CompanyExists};
-    QTest::newRow("duplicate") << ""
-                               << "Blue Moon" << QStringList{CompanyExists};
-    QTest::newRow("unusable") << ""
-                              << "###" << QStringList{Unusable};
+    QTest::newRow("nothing typed") << QString() << QString() << true << QStringList{NoName};
+    QTest::newRow("emptied after acceptance") << u"Starlight"_s << QString() << true << QStringList{NoName};
+    QTest::newRow("spaces after acceptance") << u"Starlight"_s << u"   "_s << true << QStringList{NoName};
+    QTest::newRow("too long after acceptance")
+        << u"Starlight"_s << QString(26, 'q') << true << QStringList{TooLong};
+    QTest::newRow("duplicate after acceptance")
+        << u"Starlight"_s << u"blue moon"_s << true << QStringList{CompanyExists};
+    QTest::newRow("duplicate") << QString() << u"Blue Moon"_s << true << QStringList{CompanyExists};
+    QTest::newRow("duplicate, box never left")
+        << QString() << u"blue moon"_s << false << QStringList{CompanyExists};
+    QTest::newRow("unusable") << QString() << u"###"_s << true << QStringList{Unusable};
 }
 
 void tst_AddCompany::addRefused()
 {
     QFETCH(QString, accepted);
     QFETCH(QString, typed);
+    QFETCH(bool, leftBox);
     QFETCH(QStringList, boxes);
 
     TempCollection c;
@@ -238,40 +224,30 @@ void tst_AddCompany::addRefused()
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
+    const auto add = [&] {
+        if (leftBox)
+            QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+        else
+            f->cmdAdd_Click();
+    };
     if (!accepted.isEmpty()) {
-        type(*f, accepted);
+        typeOver(f->txtCompanyName, accepted);
         QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), f->cmdAdd);
     }
     for (int i = 0; i < boxes.size(); ++i)
         ui.answer(MsgAnswer::OK);
-    type(*f, typed);
-    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+    typeOver(f->txtCompanyName, typed);
+    add();
 
     QCOMPARE(described(ui.boxes), boxes);
     QCOMPARE(storedCompanies(), QStringList{"BMN=Blue Moon"});
     QVERIFY(!ui.statuses.contains("Adding new Company"));
-}
 
-// Add reached while the name box still has the focus (nothing has left it)
-// checks the name first.
-void tst_AddCompany::neverCheckedNameIsCheckedOnAdd()
-{
-    TempCollection c;
-    c.addCompany("BMN", "Blue Moon");
-    ScriptedUi ui;
-    auto f = open();
-    QVERIFY(f);
-
-    type(*f, "blue moon");
-    ui.answer(MsgAnswer::OK);
-    f->cmdAdd_Click();
-    QCOMPARE(described(ui.boxes), QStringList{CompanyExists});
-    QCOMPARE(c.count("Company"), 1);
-
-    type(*f, "Starlight");
-    f->cmdAdd_Click();
-    QCOMPARE(storedCompanies(), (QStringList{"BMN=Blue Moon", "SRT=Starlight"}));
+    typeOver(f->txtCompanyName, "Nightowl");
+    add();
+    QCOMPARE(storedCompanies(), (QStringList{"BMN=Blue Moon", "NHL=Nightowl"}));
+    QCOMPARE(ui.boxes.size(), boxes.size());
 }
 
 // The base and every variant up to "Y" taken (the "T" variant is the base):
@@ -288,12 +264,12 @@ void tst_AddCompany::identifiersExhausted()
     auto f = open();
     QVERIFY(f);
 
-    type(*f, "Blue Moon");
+    typeOver(f->txtCompanyName, "Blue Moon");
     QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
     QCOMPARE(f->pendingId(), QStringLiteral("BMN"));
 
     ui.answer(MsgAnswer::OK);
-    type(*f, "Starlight");
+    typeOver(f->txtCompanyName, "Starlight");
     QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
     const QString sorry =
         describeBox("Sorry, could not generate a CompanyID", "Panelkeep", MsgButtons::OK, MsgIcon::None);
@@ -313,7 +289,7 @@ void tst_AddCompany::identifiersExhausted()
                              "Company Name must be unique", MsgButtons::OK, MsgIcon::Exclamation)}));
     QCOMPARE(c.count("Company"), 25);
 
-    type(*f, "Blue Moon");
+    typeOver(f->txtCompanyName, "Blue Moon");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 3);
     QVERIFY(storedCompanies().contains("BMN=Blue Moon"));
@@ -331,7 +307,7 @@ void tst_AddCompany::engineRefusalLeavesScreenUsable()
     c.addCompany("SRT", "Elsewhere");
 
     ui.answer(MsgAnswer::OK);
-    type(*f, "Starlight");
+    typeOver(f->txtCompanyName, "Starlight");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(ui.boxes.first().title, QStringLiteral("Data Error"));
@@ -340,7 +316,7 @@ void tst_AddCompany::engineRefusalLeavesScreenUsable()
     QCOMPARE(ui.statuses.last(), QStringLiteral("Company not added"));
     QCOMPARE(storedCompanies(), QStringList{"SRT=Elsewhere"});
 
-    type(*f, "Nightowl");
+    typeOver(f->txtCompanyName, "Nightowl");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(storedCompanies(), (QStringList{"NHL=Nightowl", "SRT=Elsewhere"}));
     QCOMPARE(ui.boxes.size(), 1);
@@ -366,7 +342,7 @@ void tst_AddCompany::emptyTableAtLoad()
     auto f = open();
     QVERIFY(f);
     QCOMPARE(ui.statuses, (QStringList{"Retrieving Company information", "No Company data"}));
-    type(*f, "Starlight");
+    typeOver(f->txtCompanyName, "Starlight");
     QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
     QVERIFY(!ui.statuses.contains("Checking for unique Company name"));
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
@@ -404,7 +380,7 @@ void tst_AddCompany::tabOrderAndClose()
     if (how == 0) {
         QTest::mouseClick(f->cmdExit, Qt::LeftButton);
     } else {
-        type(*f, QString(26, 'z'));
+        typeOver(f->txtCompanyName, QString(26, 'z'));
         if (how == 1)
             QTest::keyClick(f->txtCompanyName, Qt::Key_Escape);
         else

@@ -13,6 +13,7 @@
 #include <QTest>
 
 using namespace platform;
+using namespace Qt::StringLiterals;
 
 namespace {
 const QString TitleExists = describeBox("This Title already exists, please try again", "Title Exists",
@@ -30,14 +31,6 @@ const QString NoCompany = describeBox("Must specify a company for the title", "N
                                       MsgButtons::OK, MsgIcon::Exclamation);
 const QString Unsaved =
     describeBox("Title not saved, Ok to Close", "Unsaved Title", MsgButtons::YesNo, MsgIcon::Question);
-
-QStringList described(const QList<MessageRequest> &boxes)
-{
-    QStringList out;
-    for (const MessageRequest &b : boxes)
-        out << describe(b);
-    return out;
-}
 
 // Every title as "ID|title|year|company|price", year "null" when absent and
 // price in ten-thousandths ("none" without a cover price row).
@@ -61,6 +54,11 @@ QStringList storedTitles()
     }
     return out;
 }
+// The collection most cases start from: one company and no titles.
+struct OneCompany : TempCollection
+{
+    OneCompany() { addCompany("ACM", "Acme"); }
+};
 } // namespace
 
 class tst_AddTitle : public QObject
@@ -75,7 +73,6 @@ private slots:
     void twoTitlesInOneVisit();
     void keyFilters_data();
     void keyFilters();
-    void priceKeysOfTheLocale();
     void priceFormatting_data();
     void priceFormatting();
     void nameCheck_data();
@@ -84,7 +81,6 @@ private slots:
     void addRefused();
     void engineRefusal_data();
     void engineRefusal();
-    void titleNeverLeftWithoutPrice();
     void identifiersExhausted();
     void setRefused_data();
     void setRefused();
@@ -104,13 +100,6 @@ private:
             return nullptr;
         return f;
     }
-    static void typeInto(QLineEdit *box, const QString &text)
-    {
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(box, Qt::Key_Backspace);
-        typeText(box, text);
-    }
     // Chooses a company the way the keyboard does: focus the list and type
     // the start of its name.
     static void chooseCompany(frmAddTitle &f, const QString &start)
@@ -125,12 +114,12 @@ private:
     static void fill(frmAddTitle &f, const QString &title, const QString &company, const QString &price,
                      const QString &year)
     {
-        typeInto(f.txtTitle, title);
+        typeOver(f.txtTitle, title);
         QTest::keyClick(f.txtTitle, Qt::Key_Tab);
         if (!company.isEmpty())
             chooseCompany(f, company);
-        typeInto(f.txtCoverPrice, price);
-        typeInto(f.txtBeginningYear, year);
+        typeOver(f.txtCoverPrice, price);
+        typeOver(f.txtBeginningYear, year);
     }
 };
 
@@ -145,8 +134,7 @@ void tst_AddTitle::initTestCase()
 // company, price and year kept.
 void tst_AddTitle::addStoresTitleAndPrice()
 {
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     c.addCompany("BLM", "Blue Moon");
     ScriptedUi ui;
     auto f = open();
@@ -179,14 +167,11 @@ void tst_AddTitle::companyReadBack_data()
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("companyId");
 
-    QTest::newRow("one character") << "K"
-                                   << "K";
+    QTest::newRow("one character") << u"K"_s << u"K"_s;
     QTest::newRow("two characters") << QString("Ko") << QString("KO");
     QTest::newRow("leading space, first in name order") << QString("<Down>") << QString(" MC");
-    QTest::newRow("three characters") << "MC"
-                                      << "MC";
-    QTest::newRow("quotes") << "It"
-                            << "I'\"";
+    QTest::newRow("three characters") << u"MC"_s << u"MC"_s;
+    QTest::newRow("quotes") << u"It"_s << u"I'\""_s;
 }
 
 void tst_AddTitle::companyReadBack()
@@ -213,8 +198,7 @@ void tst_AddTitle::companyReadBack()
 // quotes and accents are kept; a name added once is refused when retyped.
 void tst_AddTitle::twoTitlesInOneVisit()
 {
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     c.addCompany("BLM", "Blue Moon");
     c.addTitle("Nhl", "Nightowl", "BLM");
     ScriptedUi ui;
@@ -223,9 +207,9 @@ void tst_AddTitle::twoTitlesInOneVisit()
 
     fill(*f, "NowHotel", "Acm", "1", "");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-    typeInto(f->txtTitle, "O'Neil's \"Été\"");
+    typeOver(f->txtTitle, "O'Neil's \"Été\"");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-    typeInto(f->txtTitle, "nowhotel");
+    typeOver(f->txtTitle, "nowhotel");
     ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
 
@@ -234,45 +218,46 @@ void tst_AddTitle::twoTitlesInOneVisit()
                                           "O\"|O'Neil's \"Été\"|null|ACM|10000"}));
 }
 
-// Refused keys never reach the box: each beeps and says why.
+// Refused keys never reach the box: each beeps and says why. Where the
+// locale writes amounts with its own decimal mark and symbol, those keys
+// pass too (besides "$" and ".").
 void tst_AddTitle::keyFilters_data()
 {
+    QTest::addColumn<QLocale>("locale");
     QTest::addColumn<bool>("price");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("refused");
 
-    QTest::newRow("price letters") << true << "1a.5b"
-                                   << "1.5" << 2;
-    QTest::newRow("price symbol and point") << true << "$2.25"
-                                            << "$2.25" << 0;
-    QTest::newRow("price comma and space") << true << "1,0 0"
-                                           << "100" << 2;
-    QTest::newRow("price accented letter") << true << "é3"
-                                           << "3" << 1;
-    QTest::newRow("year letters") << false << "19x9y"
-                                  << "199" << 2;
-    QTest::newRow("year point and dollar") << false << "$1.9"
-                                           << "19" << 2;
-    QTest::newRow("year space") << false << "19 99"
-                                << "1999" << 1;
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("price letters") << us << true << u"1a.5b"_s << u"1.5"_s << 2;
+    QTest::newRow("price symbol and point") << us << true << u"$2.25"_s << u"$2.25"_s << 0;
+    QTest::newRow("price comma and space") << us << true << u"1,0 0"_s << u"100"_s << 2;
+    QTest::newRow("price accented letter") << us << true << u"é3"_s << u"3"_s << 1;
+    QTest::newRow("price, German marks")
+        << QLocale(QLocale::German, QLocale::Germany) << true << u"1,5€x"_s << u"1,5€"_s << 1;
+    QTest::newRow("year letters") << us << false << u"19x9y"_s << u"199"_s << 2;
+    QTest::newRow("year point and dollar") << us << false << u"$1.9"_s << u"19"_s << 2;
+    QTest::newRow("year space") << us << false << u"19 99"_s << u"1999"_s << 1;
 }
 
 void tst_AddTitle::keyFilters()
 {
+    QFETCH(QLocale, locale);
     QFETCH(bool, price);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(int, refused);
 
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
     QLineEdit *box = price ? f->txtCoverPrice : f->txtBeginningYear;
     ui.clearRecords();
-    typeInto(box, typed);
+    QLocale::setDefault(locale);
+    typeOver(box, typed);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QCOMPARE(box->text(), shown);
     QCOMPARE(ui.beeps, refused);
     QCOMPARE(ui.statuses.count("Value must be numeric"), refused);
@@ -283,42 +268,19 @@ void tst_AddTitle::keyFilters()
     QCOMPARE(ui.beeps, refused);
 }
 
-// Where the locale writes amounts with its own decimal mark and symbol,
-// those keys pass too (besides "$" and ".").
-void tst_AddTitle::priceKeysOfTheLocale()
-{
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
-    ScriptedUi ui;
-    auto f = open();
-    QVERIFY(f);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    ui.clearRecords();
-    typeInto(f->txtCoverPrice, "1,5€x");
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QCOMPARE(f->txtCoverPrice->text(), QString("1,5€"));
-    QCOMPARE(ui.beeps, 1);
-}
-
 void tst_AddTitle::priceFormatting_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("decimal") << "1.5"
-                             << "$1.50";
-    QTest::newRow("whole") << "12"
-                           << "$12.00";
-    QTest::newRow("grouping") << "1234.5"
-                              << "$1,234.50";
-    QTest::newRow("symbol typed") << "$0.75"
-                                  << "$0.75";
-    QTest::newRow("empty stays") << ""
-                                 << "";
-    QTest::newRow("not a number stays") << "1.2.3"
-                                        << "1.2.3";
-    QTest::newRow("beyond the currency range stays") << "99999999999999999999"
-                                                     << "99999999999999999999";
+    QTest::newRow("decimal") << u"1.5"_s << u"$1.50"_s;
+    QTest::newRow("whole") << u"12"_s << u"$12.00"_s;
+    QTest::newRow("grouping") << u"1234.5"_s << u"$1,234.50"_s;
+    QTest::newRow("symbol typed") << u"$0.75"_s << u"$0.75"_s;
+    QTest::newRow("empty stays") << u""_s << u""_s;
+    QTest::newRow("not a number stays") << u"1.2.3"_s << u"1.2.3"_s;
+    QTest::newRow("beyond the currency range stays")
+        << u"99999999999999999999"_s << u"99999999999999999999"_s;
 }
 
 void tst_AddTitle::priceFormatting()
@@ -326,12 +288,11 @@ void tst_AddTitle::priceFormatting()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
 
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
-    typeInto(f->txtCoverPrice, typed);
+    typeOver(f->txtCoverPrice, typed);
     QTest::keyClick(f->txtCoverPrice, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f->txtBeginningYear);
     QCOMPARE(f->txtCoverPrice->text(), shown);
@@ -346,15 +307,15 @@ void tst_AddTitle::nameCheck_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("status");
 
-    QTest::newRow("other company's title") << "Nightowl" << TitleExists << "Tile must be unique";
-    QTest::newRow("other case") << "NIGHTOWL" << TitleExists << "Tile must be unique";
-    QTest::newRow("accented other case") << "ÉTÉ" << TitleExists << "Tile must be unique";
-    QTest::newRow("trailing space") << "Nightowl " << QString() << QString();
+    QTest::newRow("other company's title") << u"Nightowl"_s << TitleExists << u"Tile must be unique"_s;
+    QTest::newRow("other case") << u"NIGHTOWL"_s << TitleExists << u"Tile must be unique"_s;
+    QTest::newRow("accented other case") << u"ÉTÉ"_s << TitleExists << u"Tile must be unique"_s;
+    QTest::newRow("trailing space") << u"Nightowl "_s << QString() << QString();
     QTest::newRow("35 characters") << QString(35, 'w') << QString() << QString();
     QTest::newRow("35 characters, one beyond 16 bits")
         << QString(34, 'w') + QString::fromUcs4(U"\U0001D50A") << QString() << QString();
-    QTest::newRow("36 characters") << QString(36, 'w') << TooLong << "Tile must less than 35 characters";
-    QTest::newRow("only brackets") << "(#)" << Unusable << "Title cannot be used";
+    QTest::newRow("36 characters") << QString(36, 'w') << TooLong << u"Tile must less than 35 characters"_s;
+    QTest::newRow("only brackets") << u"(#)"_s << Unusable << u"Title cannot be used"_s;
 }
 
 void tst_AddTitle::nameCheck()
@@ -363,8 +324,7 @@ void tst_AddTitle::nameCheck()
     QFETCH(QString, box);
     QFETCH(QString, status);
 
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     c.addCompany("BLM", "Blue Moon");
     c.addTitle("Nhl", "Nightowl", "BLM");
     c.addTitle("été", "Été", "BLM");
@@ -374,7 +334,7 @@ void tst_AddTitle::nameCheck()
     ui.clearRecords();
     if (!box.isEmpty())
         ui.answer(MsgAnswer::OK);
-    typeInto(f->txtTitle, name);
+    typeOver(f->txtTitle, name);
     QTest::keyClick(f->txtTitle, Qt::Key_Tab);
 
     QCOMPARE(described(ui.boxes), box.isEmpty() ? QStringList() : QStringList{box});
@@ -400,41 +360,25 @@ void tst_AddTitle::addRefused_data()
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QString>("status");
 
-    QTest::newRow("no title") << ""
-                              << ""
-                              << "Acm"
-                              << "1" << QStringList{NoTitle} << "Must have Title defined";
-    QTest::newRow("spaces only") << ""
-                                 << "   "
-                                 << "Acm"
-                                 << "1" << QStringList{NoTitle} << "Must have Title defined";
-    QTest::newRow("no price") << ""
-                              << "Iron Kite"
-                              << "Acm"
-                              << "" << QStringList{BadPrice} << "Cover price is required";
-    QTest::newRow("price only a point") << ""
-                                        << "Iron Kite"
-                                        << "Acm"
-                                        << "." << QStringList{BadPrice} << "Cover price is required";
-    QTest::newRow("no company") << ""
-                                << "Iron Kite"
-                                << ""
-                                << "1" << QStringList{NoCompany} << "Company information is required";
-    QTest::newRow("duplicate") << ""
-                               << "nightowl"
-                               << "Acm"
-                               << "1" << QStringList{TitleExists} << "Tile must be unique";
-    QTest::newRow("duplicate after acceptance") << "Iron Kite"
-                                                << "nightowl"
-                                                << "Acm"
-                                                << "1" << QStringList{TitleExists} << "Tile must be unique";
+    QTest::newRow("no title") << u""_s << u""_s << u"Acm"_s << u"1"_s << QStringList{NoTitle}
+                              << u"Must have Title defined"_s;
+    QTest::newRow("spaces only") << u""_s << u"   "_s << u"Acm"_s << u"1"_s << QStringList{NoTitle}
+                                 << u"Must have Title defined"_s;
+    QTest::newRow("no price") << u""_s << u"Iron Kite"_s << u"Acm"_s << u""_s << QStringList{BadPrice}
+                              << u"Cover price is required"_s;
+    QTest::newRow("price only a point") << u""_s << u"Iron Kite"_s << u"Acm"_s << u"."_s
+                                        << QStringList{BadPrice} << u"Cover price is required"_s;
+    QTest::newRow("no company") << u""_s << u"Iron Kite"_s << u""_s << u"1"_s << QStringList{NoCompany}
+                                << u"Company information is required"_s;
+    QTest::newRow("duplicate") << u""_s << u"nightowl"_s << u"Acm"_s << u"1"_s << QStringList{TitleExists}
+                               << u"Tile must be unique"_s;
+    QTest::newRow("duplicate after acceptance") << u"Iron Kite"_s << u"nightowl"_s << u"Acm"_s << u"1"_s
+                                                << QStringList{TitleExists} << u"Tile must be unique"_s;
     QTest::newRow("too long after acceptance")
-        << "Iron Kite" << QString(36, 'q') << "Acm"
-        << "1" << QStringList{TooLong} << "Tile must less than 35 characters";
-    QTest::newRow("emptied after acceptance") << "Iron Kite"
-                                              << ""
-                                              << "Acm"
-                                              << "1" << QStringList{NoTitle} << "Must have Title defined";
+        << u"Iron Kite"_s << QString(36, 'q') << u"Acm"_s << u"1"_s << QStringList{TooLong}
+        << u"Tile must less than 35 characters"_s;
+    QTest::newRow("emptied after acceptance") << u"Iron Kite"_s << u""_s << u"Acm"_s << u"1"_s
+                                              << QStringList{NoTitle} << u"Must have Title defined"_s;
 }
 
 void tst_AddTitle::addRefused()
@@ -446,22 +390,21 @@ void tst_AddTitle::addRefused()
     QFETCH(QStringList, boxes);
     QFETCH(QString, status);
 
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     c.addTitle("Nhl", "Nightowl", "ACM");
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
     if (!accepted.isEmpty()) {
-        typeInto(f->txtTitle, accepted);
+        typeOver(f->txtTitle, accepted);
         QTest::keyClick(f->txtTitle, Qt::Key_Tab);
         QVERIFY(f->unsavedTitle());
     }
     // A refused name keeps the focus in its box, so the title comes last.
-    typeInto(f->txtCoverPrice, price);
+    typeOver(f->txtCoverPrice, price);
     if (!company.isEmpty())
         chooseCompany(*f, company);
-    typeInto(f->txtTitle, title);
+    typeOver(f->txtTitle, title);
     for (int i = 0; i < boxes.size(); ++i)
         ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
@@ -472,82 +415,64 @@ void tst_AddTitle::addRefused()
     QCOMPARE(c.count("CoverPrice"), 0);
 }
 
-// What the engine or the conversion refuses: one clear box, nothing stored,
-// and the screen still adds once the value is put right.
+// What the engine or the conversion refuses, or the cover price row failing
+// after the title row was written: one clear box, nothing stored (the title
+// row is taken back with its price), and the screen still adds once the
+// value is put right.
 void tst_AddTitle::engineRefusal_data()
 {
     QTest::addColumn<QString>("price");
     QTest::addColumn<QString>("year");
+    QTest::addColumn<bool>("priceRowFails");
     QTest::addColumn<QString>("goodPrice");
     QTest::addColumn<QString>("goodYear");
+    QTest::addColumn<QString>("stored");
 
-    QTest::newRow("five-digit year") << "1"
-                                     << "19901"
-                                     << "1"
-                                     << "1990";
-    QTest::newRow("price beyond the range") << "99999999999999999999"
-                                            << ""
-                                            << "2"
-                                            << "";
+    QTest::newRow("five-digit year") << u"1"_s << u"19901"_s << false << u"1"_s << u"1990"_s
+                                     << u"IK|Iron Kite|1990|ACM|10000"_s;
+    QTest::newRow("price beyond the range") << u"99999999999999999999"_s << QString() << false << u"2"_s
+                                            << QString() << u"IK|Iron Kite|null|ACM|20000"_s;
+    QTest::newRow("price row fails") << u"1"_s << QString() << true << u"1"_s << QString()
+                                     << u"IK|Iron Kite|null|ACM|10000"_s;
 }
 
 void tst_AddTitle::engineRefusal()
 {
     QFETCH(QString, price);
     QFETCH(QString, year);
+    QFETCH(bool, priceRowFails);
     QFETCH(QString, goodPrice);
     QFETCH(QString, goodYear);
+    QFETCH(QString, stored);
 
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
     fill(*f, "Iron Kite", "Acm", price, year);
+    if (priceRowFails)
+        db::session().rsCoverPrice->close();
     ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
 
     QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes.first().title, QStringLiteral("Data Error"));
-    QCOMPARE(ui.boxes.first().icon, MsgIcon::Critical);
-    QCOMPARE(ui.boxes.first().buttons, MsgButtons::OK);
-    QVERIFY(ui.boxes.first().text.startsWith("The title could not be added.\n\n"));
-    QVERIFY(ui.boxes.first().text.size() > QString("The title could not be added.\n\n").size());
+    const MessageRequest box = ui.boxes.first();
+    QCOMPARE(box.title, QStringLiteral("Data Error"));
+    QCOMPARE(box.icon, MsgIcon::Critical);
+    QCOMPARE(box.buttons, MsgButtons::OK);
+    const QString lead = QStringLiteral("The title could not be added.\n\n");
+    QVERIFY(box.text.startsWith(lead));
+    QVERIFY(box.text.size() > lead.size());
     QCOMPARE(ui.statuses.last(), QStringLiteral("Title not added"));
-    QVERIFY(storedTitles().isEmpty());
+    QCOMPARE(c.count("Title"), 0);
     QCOMPARE(c.count("CoverPrice"), 0);
     QVERIFY(f->unsavedTitle());
 
-    typeInto(f->txtCoverPrice, goodPrice);
-    typeInto(f->txtBeginningYear, goodYear);
+    typeOver(f->txtCoverPrice, goodPrice);
+    typeOver(f->txtBeginningYear, goodYear);
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(storedTitles().size(), 1);
-    QVERIFY(storedTitles().first().startsWith("IK|Iron Kite|"));
-    QVERIFY(!storedTitles().first().endsWith("|none"));
-}
-
-// The price row failing after the title row was written takes the title
-// row back with it.
-void tst_AddTitle::titleNeverLeftWithoutPrice()
-{
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
-    ScriptedUi ui;
-    auto f = open();
-    QVERIFY(f);
-    fill(*f, "Iron Kite", "Acm", "1", "");
-    db::session().rsCoverPrice->close();
-    ui.answer(MsgAnswer::OK);
-    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-
-    QCOMPARE(ui.boxes.size(), 1);
-    QCOMPARE(ui.boxes.first().title, QStringLiteral("Data Error"));
-    QCOMPARE(c.count("Title"), 0);
-    QCOMPARE(c.count("CoverPrice"), 0);
-
-    QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
-    QCOMPARE(storedTitles(), QStringList{"IK|Iron Kite|null|ACM|10000"});
+    QCOMPARE(storedTitles(), QStringList{stored});
 }
 
 // Every variant of a name's identifier taken: the generator's box and
@@ -555,8 +480,7 @@ void tst_AddTitle::titleNeverLeftWithoutPrice()
 // own identifier.
 void tst_AddTitle::identifiersExhausted()
 {
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     c.addTitle("Nhl", "Nightowl", "ACM");
     for (char s = 'A'; s <= 'Y'; ++s) // "NhL" is the base itself, letter case aside
         if (s != 'L')
@@ -568,14 +492,14 @@ void tst_AddTitle::identifiersExhausted()
     QCOMPARE(f->pendingId(), QStringLiteral("IK"));
 
     ui.answer(MsgAnswer::OK);
-    typeInto(f->txtTitle, "Nhxl"); // first, middle and last character: "Nhl"
+    typeOver(f->txtTitle, "Nhxl"); // first, middle and last character: "Nhl"
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(described(ui.boxes), QStringList{describeBox("Sorry, could not generate a TitleID", "Panelkeep",
                                                           MsgButtons::OK, MsgIcon::None)});
     QCOMPARE(f->pendingId(), QStringLiteral("@@@"));
     QCOMPARE(c.count("Title"), 25);
 
-    typeInto(f->txtTitle, "Iron Kite");
+    typeOver(f->txtTitle, "Iron Kite");
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(ui.boxes.size(), 1);
     QVERIFY(storedTitles().contains("IK|Iron Kite|null|ACM|10000"));
@@ -596,9 +520,9 @@ void tst_AddTitle::setRefused_data()
     QTest::newRow("no companies") << 0
                                   << describeBox("Please enter Company information prior to adding Titles.",
                                                  "No Company Data", MsgButtons::OK, MsgIcon::None)
-                                  << "No Company data exists, add Company data";
-    QTest::newRow("titles unreadable") << 1 << dataError << "Unexpected error condition";
-    QTest::newRow("collection closed") << 2 << dataError << "Unexpected error condition";
+                                  << u"No Company data exists, add Company data"_s;
+    QTest::newRow("titles unreadable") << 1 << dataError << u"Unexpected error condition"_s;
+    QTest::newRow("collection closed") << 2 << dataError << u"Unexpected error condition"_s;
 }
 
 void tst_AddTitle::setRefused()
@@ -627,8 +551,7 @@ void tst_AddTitle::setRefused()
 // year stores no year.
 void tst_AddTitle::noTitlesYet()
 {
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
@@ -644,8 +567,7 @@ void tst_AddTitle::noTitlesYet()
 
 void tst_AddTitle::tabOrder()
 {
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
@@ -679,8 +601,7 @@ void tst_AddTitle::closeQuestion()
     QFETCH(int, how);
     QFETCH(bool, added);
 
-    TempCollection c;
-    c.addCompany("ACM", "Acme");
+    OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);

@@ -23,14 +23,6 @@
 using namespace platform;
 
 namespace {
-QStringList described(const QList<MessageRequest> &boxes)
-{
-    QStringList out;
-    for (const MessageRequest &b : boxes)
-        out << describe(b);
-    return out;
-}
-
 // A row as "IssueNum|Condition|Quantity|Original|Current|Notes" (amounts in
 // ten-thousandths, "null" for null).
 QStringList storedIssues()

@@ -9,6 +9,7 @@
 #include <QTest>
 
 using namespace platform;
+using namespace Qt::StringLiterals;
 
 namespace {
 QStringList items(const QComboBox &box)
@@ -144,22 +145,11 @@ void tst_LookupLists::keysOfQuotedNames_data()
     QTest::addColumn<QString>("titleId");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("apostrophes") << "D'R"
-                                 << "D'Or Comics"
-                                 << "O'N"
-                                 << "O'Neil's Tales";
-    QTest::newRow("double quotes") << "\"Q\""
-                                   << "The \"Quick\" Press"
-                                   << "\"A"
-                                   << "\"Ace\" Adventures";
-    QTest::newRow("both") << "'\""
-                          << "It's \"Big\""
-                          << "'x"
-                          << "'Twas \"Night\"";
-    QTest::newRow("accents") << "ÉLR"
-                             << "Éclair"
-                             << "ÉtÉ"
-                             << "Été Éternel";
+    QTest::newRow("apostrophes") << u"D'R"_s << u"D'Or Comics"_s << u"O'N"_s << u"O'Neil's Tales"_s;
+    QTest::newRow("double quotes") << u"\"Q\""_s << u"The \"Quick\" Press"_s << u"\"A"_s
+                                   << u"\"Ace\" Adventures"_s;
+    QTest::newRow("both") << u"'\""_s << u"It's \"Big\""_s << u"'x"_s << u"'Twas \"Night\""_s;
+    QTest::newRow("accents") << u"ÉLR"_s << u"Éclair"_s << u"ÉtÉ"_s << u"Été Éternel"_s;
 }
 
 void tst_LookupLists::keysOfQuotedNames()

@@ -186,16 +186,9 @@ private slots:
             << issue << QVariantList{"Bam", 5, 1, 1, 1.5, null, null} << errnum::ValidationRule;
         QTest::newRow("price as text")
             << issue << QVariantList{"Bam", 5, 1, 1, null, "$1.00", null} << errnum::ValidationRule;
-        QTest::newRow("largest currency")
-            << issue
-            << QVariantList{"Bam",
-                            5,
-                            1,
-                            1,
-                            QVariant::fromValue(Currency::fromScaled(std::numeric_limits<qint64>::max())),
-                            null,
-                            null}
-            << 0;
+        const QVariant largest =
+            QVariant::fromValue(Currency::fromScaled(std::numeric_limits<qint64>::max()));
+        QTest::newRow("largest currency") << issue << QVariantList{"Bam", 5, 1, 1, largest, null, null} << 0;
     }
 
     void rules()

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 using namespace platform;
+using namespace Qt::StringLiterals;
 
 class ChokepointTest : public QObject
 {
@@ -47,14 +48,10 @@ void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_dat
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expectedName");
-    QTest::newRow("no extension") << "coll"
-                                  << "coll.pkx";
-    QTest::newRow("own extension kept") << "coll.db"
-                                        << "coll.db";
-    QTest::newRow("upper-case extension kept") << "COMICS.PKX"
-                                               << "COMICS.PKX";
-    QTest::newRow("name with spaces") << "my comics"
-                                      << "my comics.pkx";
+    QTest::newRow("no extension") << u"coll"_s << u"coll.pkx"_s;
+    QTest::newRow("own extension kept") << u"coll.db"_s << u"coll.db"_s;
+    QTest::newRow("upper-case extension kept") << u"COMICS.PKX"_s << u"COMICS.PKX"_s;
+    QTest::newRow("name with spaces") << u"my comics"_s << u"my comics.pkx"_s;
 }
 
 void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory()

@@ -6,6 +6,7 @@
 #include <limits>
 
 using namespace platform;
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr qint64 maxScaled = std::numeric_limits<qint64>::max();
@@ -38,7 +39,7 @@ private slots:
         QTest::newRow("inner space") << "1 2" << 0 << errnum::TypeConversion;
         QTest::newRow("sign alone") << "-" << 0 << errnum::TypeConversion;
         QTest::newRow("hex") << "0x10" << 0 << errnum::TypeConversion;
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("١٢") << 0 << errnum::TypeConversion;
+        QTest::newRow("arabic-indic digits") << u"١٢"_s << 0 << errnum::TypeConversion;
     }
     void toInteger16()
     {
@@ -60,81 +61,51 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<qint64>("scaled");
         QTest::addColumn<int>("error");
-        QTest::newRow("en_US symbol and grouping") << "en_US"
-                                                   << "$1,250.50" << qint64(12505000) << 0;
-        QTest::newRow("en_US plain") << "en_US"
-                                     << "1.5" << qint64(15000) << 0;
-        QTest::newRow("en_US whole") << "en_US"
-                                     << "3" << qint64(30000) << 0;
-        QTest::newRow("en_US leading point") << "en_US"
-                                             << ".25" << qint64(2500) << 0;
-        QTest::newRow("en_US trailing point") << "en_US"
-                                              << "4." << qint64(40000) << 0;
-        QTest::newRow("en_US minus") << "en_US"
-                                     << "-2.00" << qint64(-20000) << 0;
-        QTest::newRow("en_US minus before symbol") << "en_US"
-                                                   << "-$2.00" << qint64(-20000) << 0;
-        QTest::newRow("en_US minus after symbol") << "en_US"
-                                                  << "$-2.00" << qint64(-20000) << 0;
-        QTest::newRow("en_US parentheses") << "en_US"
-                                           << "($1,000.25)" << qint64(-10002500) << 0;
-        QTest::newRow("en_US spaces") << "en_US"
-                                      << "  $ 12.00  " << qint64(120000) << 0;
-        QTest::newRow("en_US ISO code") << "en_US"
-                                        << "USD 12" << qint64(120000) << 0;
-        QTest::newRow("en_US four places kept") << "en_US"
-                                                << "0.1234" << qint64(1234) << 0;
-        QTest::newRow("en_US fifth place rounds up") << "en_US"
-                                                     << "0.00005" << qint64(1) << 0;
-        QTest::newRow("en_US fifth place rounds down") << "en_US"
-                                                       << "0.000049999" << qint64(0) << 0;
-        QTest::newRow("en_US negative half away from zero") << "en_US"
-                                                            << "-0.00005" << qint64(-1) << 0;
-        QTest::newRow("en_US largest") << "en_US"
-                                       << "922337203685477.5807" << maxScaled << 0;
-        QTest::newRow("en_US smallest") << "en_US"
-                                        << "-922337203685477.5808" << minScaled << 0;
-        QTest::newRow("en_US just too large") << "en_US"
-                                              << "922337203685477.5808" << qint64(0) << errnum::Overflow;
-        QTest::newRow("en_US rounding overflows") << "en_US"
-                                                  << "922337203685477.58075" << qint64(0) << errnum::Overflow;
-        QTest::newRow("en_US huge") << "en_US"
-                                    << "99999999999999999999999" << qint64(0) << errnum::Overflow;
-        QTest::newRow("en_US misplaced grouping") << "en_US"
-                                                  << "1,50" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US grouping after point") << "en_US"
-                                                    << "1.000,5" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US empty") << "en_US"
-                                     << "" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US symbol only") << "en_US"
-                                           << "$" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US words") << "en_US"
-                                     << "ten dollars" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US two points") << "en_US"
-                                          << "1.2.3" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US two signs") << "en_US"
-                                         << "--5" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US exponent") << "en_US"
-                                        << "1e3" << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("en_US other symbol")
-            << "en_US" << QString::fromUtf8("€5") << qint64(0) << errnum::TypeConversion;
-        QTest::newRow("de_DE symbol after")
-            << "de_DE" << QString::fromUtf8("1.250,50 €") << qint64(12505000) << 0;
-        QTest::newRow("de_DE comma decimal") << "de_DE"
-                                             << "1,5" << qint64(15000) << 0;
-        QTest::newRow("de_DE minus") << "de_DE" << QString::fromUtf8("-0,99 €") << qint64(-9900) << 0;
-        QTest::newRow("de_DE point is grouping") << "de_DE"
-                                                 << "1.250" << qint64(12500000) << 0;
-        QTest::newRow("de_DE misplaced grouping") << "de_DE"
-                                                  << "1.5" << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US symbol and grouping") << u"en_US"_s << u"$1,250.50"_s << qint64(12505000) << 0;
+        QTest::newRow("en_US plain") << u"en_US"_s << u"1.5"_s << qint64(15000) << 0;
+        QTest::newRow("en_US whole") << u"en_US"_s << u"3"_s << qint64(30000) << 0;
+        QTest::newRow("en_US leading point") << u"en_US"_s << u".25"_s << qint64(2500) << 0;
+        QTest::newRow("en_US trailing point") << u"en_US"_s << u"4."_s << qint64(40000) << 0;
+        QTest::newRow("en_US minus") << u"en_US"_s << u"-2.00"_s << qint64(-20000) << 0;
+        QTest::newRow("en_US minus before symbol") << u"en_US"_s << u"-$2.00"_s << qint64(-20000) << 0;
+        QTest::newRow("en_US minus after symbol") << u"en_US"_s << u"$-2.00"_s << qint64(-20000) << 0;
+        QTest::newRow("en_US parentheses") << u"en_US"_s << u"($1,000.25)"_s << qint64(-10002500) << 0;
+        QTest::newRow("en_US spaces") << u"en_US"_s << u"  $ 12.00  "_s << qint64(120000) << 0;
+        QTest::newRow("en_US ISO code") << u"en_US"_s << u"USD 12"_s << qint64(120000) << 0;
+        QTest::newRow("en_US four places kept") << u"en_US"_s << u"0.1234"_s << qint64(1234) << 0;
+        QTest::newRow("en_US fifth place rounds up") << u"en_US"_s << u"0.00005"_s << qint64(1) << 0;
+        QTest::newRow("en_US fifth place rounds down") << u"en_US"_s << u"0.000049999"_s << qint64(0) << 0;
+        QTest::newRow("en_US negative half away from zero") << u"en_US"_s << u"-0.00005"_s << qint64(-1) << 0;
+        QTest::newRow("en_US largest") << u"en_US"_s << u"922337203685477.5807"_s << maxScaled << 0;
+        QTest::newRow("en_US smallest") << u"en_US"_s << u"-922337203685477.5808"_s << minScaled << 0;
+        QTest::newRow("en_US just too large")
+            << u"en_US"_s << u"922337203685477.5808"_s << qint64(0) << errnum::Overflow;
+        QTest::newRow("en_US rounding overflows")
+            << u"en_US"_s << u"922337203685477.58075"_s << qint64(0) << errnum::Overflow;
+        QTest::newRow("en_US huge") << u"en_US"_s << u"99999999999999999999999"_s << qint64(0)
+                                    << errnum::Overflow;
+        QTest::newRow("en_US misplaced grouping")
+            << u"en_US"_s << u"1,50"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US grouping after point")
+            << u"en_US"_s << u"1.000,5"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US empty") << u"en_US"_s << u""_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US symbol only") << u"en_US"_s << u"$"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US words") << u"en_US"_s << u"ten dollars"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US two points") << u"en_US"_s << u"1.2.3"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US two signs") << u"en_US"_s << u"--5"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US exponent") << u"en_US"_s << u"1e3"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("en_US other symbol") << u"en_US"_s << u"€5"_s << qint64(0) << errnum::TypeConversion;
+        QTest::newRow("de_DE symbol after") << u"de_DE"_s << u"1.250,50 €"_s << qint64(12505000) << 0;
+        QTest::newRow("de_DE comma decimal") << u"de_DE"_s << u"1,5"_s << qint64(15000) << 0;
+        QTest::newRow("de_DE minus") << u"de_DE"_s << u"-0,99 €"_s << qint64(-9900) << 0;
+        QTest::newRow("de_DE point is grouping") << u"de_DE"_s << u"1.250"_s << qint64(12500000) << 0;
+        QTest::newRow("de_DE misplaced grouping")
+            << u"de_DE"_s << u"1.5"_s << qint64(0) << errnum::TypeConversion;
         QTest::newRow("fr_FR narrow spaces")
-            << "fr_FR" << QString::fromUtf8("1\u202f250,50\u00a0€") << qint64(12505000) << 0;
-        QTest::newRow("fr_FR plain spaces") << "fr_FR"
-                                            << "1 250,5" << qint64(12505000) << 0;
-        QTest::newRow("C falls back to en_US") << "C"
-                                               << "$1,250.50" << qint64(12505000) << 0;
-        QTest::newRow("en_IN lakh grouping")
-            << "en_IN" << QString::fromUtf8("₹1,00,000.00") << qint64(1000000000) << 0;
+            << u"fr_FR"_s << u"1\u202f250,50\u00a0€"_s << qint64(12505000) << 0;
+        QTest::newRow("fr_FR plain spaces") << u"fr_FR"_s << u"1 250,5"_s << qint64(12505000) << 0;
+        QTest::newRow("C falls back to en_US") << u"C"_s << u"$1,250.50"_s << qint64(12505000) << 0;
+        QTest::newRow("en_IN lakh grouping") << u"en_IN"_s << u"₹1,00,000.00"_s << qint64(1000000000) << 0;
     }
     void toCurrency()
     {
@@ -170,9 +141,9 @@ private slots:
         QTest::newRow("en_US largest") << "en_US" << maxScaled << "$922,337,203,685,477.58";
         QTest::newRow("en_US smallest") << "en_US" << minScaled << "($922,337,203,685,477.58)";
         QTest::newRow("C") << "C" << qint64(12505000) << "$1,250.50";
-        QTest::newRow("de_DE") << "de_DE" << qint64(12505000) << QString::fromUtf8("1.250,50\u00a0€");
-        QTest::newRow("de_DE negative") << "de_DE" << qint64(-15000) << QString::fromUtf8("-1,50\u00a0€");
-        QTest::newRow("en_GB") << "en_GB" << qint64(9990000) << QString::fromUtf8("£999.00");
+        QTest::newRow("de_DE") << u"de_DE"_s << qint64(12505000) << u"1.250,50\u00a0€"_s;
+        QTest::newRow("de_DE negative") << u"de_DE"_s << qint64(-15000) << u"-1,50\u00a0€"_s;
+        QTest::newRow("en_GB") << u"en_GB"_s << qint64(9990000) << u"£999.00"_s;
     }
     void formatCurrency()
     {
@@ -207,12 +178,9 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("used");
-        QTest::newRow("C") << "C"
-                           << "en_US";
-        QTest::newRow("en_US") << "en_US"
-                               << "en_US";
-        QTest::newRow("de_DE") << "de_DE"
-                               << "de_DE";
+        QTest::newRow("C") << u"C"_s << u"en_US"_s;
+        QTest::newRow("en_US") << u"en_US"_s << u"en_US"_s;
+        QTest::newRow("de_DE") << u"de_DE"_s << u"de_DE"_s;
     }
     void currencyLocale()
     {

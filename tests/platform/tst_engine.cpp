@@ -14,25 +14,31 @@ using namespace platform;
 
 namespace {
 
-// The error number a call raises, 0 when it raises none.
-int errorOf(const std::function<void()> &call)
+// What a call raised: number 0 and no text when it raised nothing.
+struct Raised
 {
-    try {
-        call();
-    } catch (const EngineError &e) {
-        return e.number();
-    }
-    return 0;
-}
+    int number = 0;
+    QString text;
+};
 
-QString errorText(const std::function<void()> &call)
+Raised raised(const std::function<void()> &call)
 {
     try {
         call();
     } catch (const EngineError &e) {
-        return e.text();
+        return {e.number(), e.text()};
     }
     return {};
+}
+
+int errorOf(const std::function<void()> &call)
+{
+    return raised(call).number;
+}
+
+QString codeOf(const std::unique_ptr<Recordset> &rs)
+{
+    return rs->value(QStringLiteral("Code")).toString();
 }
 
 const char *const itemNames[] = {"Acme", "Éditions Lumière", "O'Malley Press", "The \"Best\" Comics", "Zeta"};
@@ -85,6 +91,8 @@ private:
         return m_db.openRecordset(QStringLiteral("SELECT * FROM Item ORDER BY Code"), type, {}, option);
     }
 
+    int itemCount() { return m_db.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(); }
+
     static void addTypes()
     {
         QTest::addColumn<RecordsetType>("type");
@@ -120,14 +128,30 @@ private slots:
         QCOMPARE(f.readAll(), before);
     }
 
-    void emptyRecordsetHasNoCurrentRow_data() { addTypes(); }
+    // Emptied by SQL before opening, or row by row through the recordset.
+    void emptyRecordsetHasNoCurrentRow_data()
+    {
+        QTest::addColumn<RecordsetType>("type");
+        QTest::addColumn<bool>("throughRecordset");
+        QTest::newRow("table") << RecordsetType::Table << false;
+        QTest::newRow("dynaset") << RecordsetType::Dynaset << false;
+        QTest::newRow("snapshot") << RecordsetType::Snapshot << false;
+        QTest::newRow("table emptied by deleteRow") << RecordsetType::Table << true;
+        QTest::newRow("dynaset emptied by deleteRow") << RecordsetType::Dynaset << true;
+    }
     void emptyRecordsetHasNoCurrentRow()
     {
         QFETCH(RecordsetType, type);
+        QFETCH(bool, throughRecordset);
         m_db.execute(QStringLiteral("DELETE FROM Part"));
-        m_db.execute(QStringLiteral("DELETE FROM Item"));
+        if (!throughRecordset)
+            m_db.execute(QStringLiteral("DELETE FROM Item"));
         auto rs = items(type);
-        QCOMPARE(rs->recordCount(), 0);
+        while (rs->recordCount() > 0) {
+            rs->moveFirst();
+            rs->deleteRow();
+        }
+        QCOMPARE(itemCount(), 0);
         QVERIFY(rs->eof());
         QVERIFY(rs->bof());
         QCOMPARE(rs->absolutePosition(), -1);
@@ -147,13 +171,13 @@ private slots:
         QCOMPARE(rs->absolutePosition(), 0);
         QStringList forward;
         for (rs->moveFirst(); !rs->eof(); rs->moveNext())
-            forward << rs->value(QStringLiteral("Code")).toString();
+            forward << codeOf(rs);
         QCOMPARE(forward, QStringList({"C1", "C2", "C3", "C4", "C5"}));
         QCOMPARE(rs->absolutePosition(), -1);
         QCOMPARE(errorOf([&] { rs->moveNext(); }), errnum::NoCurrentRecord);
         QStringList backward;
         for (rs->moveLast(); !rs->bof(); rs->movePrevious())
-            backward << rs->value(QStringLiteral("Code")).toString();
+            backward << codeOf(rs);
         QCOMPARE(backward, QStringList({"C5", "C4", "C3", "C2", "C1"}));
         QCOMPARE(errorOf([&] { rs->movePrevious(); }), errnum::NoCurrentRecord);
         QCOMPARE(errorOf([&] { rs->value(QStringLiteral("Code")); }), errnum::NoCurrentRecord);
@@ -195,16 +219,16 @@ private slots:
         const int before = rs->recordCount();
         rs->moveFirst();
         rs->moveNext();
-        const QString current = rs->value(QStringLiteral("Code")).toString();
+        const QString current = codeOf(rs);
         rs->addNew();
         rs->setValue(QStringLiteral("Code"), QStringLiteral("N1"));
         rs->setValue(QStringLiteral("Name"), QStringLiteral("Newcomer"));
         rs->update();
         QCOMPARE(rs->recordCount(), before + 1);
         // The row that was current stays current.
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), current);
+        QCOMPARE(codeOf(rs), current);
         rs->moveLast();
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("N1"));
+        QCOMPARE(codeOf(rs), QStringLiteral("N1"));
         QCOMPARE(rs->value(QStringLiteral("Name")).toString(), QStringLiteral("Newcomer"));
         QCOMPARE(rs->absolutePosition(), before);
         QCOMPARE(m_db.scalar(QStringLiteral("SELECT Name FROM Item WHERE Code = 'n1'")).toString(),
@@ -242,7 +266,7 @@ private slots:
         QCOMPARE(snap->value(QStringLiteral("Name")).toString(), QStringLiteral("Acme"));
         QStringList codes;
         for (rs->moveFirst(); !rs->eof(); rs->moveNext())
-            codes << rs->value(QStringLiteral("Code")).toString();
+            codes << codeOf(rs);
         QCOMPARE(codes, QStringList({"C1", "C2", "C4"}));
         QCOMPARE(rs->recordCount(), 3);
         QCOMPARE(snap->recordCount(), 5);
@@ -277,7 +301,7 @@ private slots:
         QCOMPARE(errorOf([&] { rs->edit(); }), errnum::ReadOnly);
         QCOMPARE(errorOf([&] { rs->setValue(field, QStringLiteral("X")); }), errnum::ReadOnly);
         QCOMPARE(errorOf([&] { rs->deleteRow(); }), errnum::ReadOnly);
-        QCOMPARE(m_db.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(), 5);
+        QCOMPARE(itemCount(), 5);
     }
 
     void updatableDynasets_data()
@@ -296,7 +320,7 @@ private slots:
         auto rs = m_db.openRecordset(sql);
         QVERIFY(rs->isUpdatable());
         rs->moveFirst();
-        const QString code = rs->value(QStringLiteral("Code")).toString();
+        const QString code = codeOf(rs);
         rs->edit();
         rs->setValue(QStringLiteral("Name"), QStringLiteral("Changed"));
         rs->update();
@@ -335,8 +359,7 @@ private slots:
             rs->moveLast();
             rs->findFirst(criteria);
             QCOMPARE(rs->noMatch(), found.isEmpty());
-            QCOMPARE(rs->value(QStringLiteral("Code")).toString(),
-                     found.isEmpty() ? QStringLiteral("C5") : found);
+            QCOMPARE(codeOf(rs), found.isEmpty() ? QStringLiteral("C5") : found);
         }
     }
 
@@ -346,13 +369,13 @@ private slots:
         auto rs = items();
         const Criteria seven{{"Num", 7}};
         rs->findFirst(seven);
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("C2"));
+        QCOMPARE(codeOf(rs), QStringLiteral("C2"));
         rs->findNext(seven);
         QVERIFY(!rs->noMatch());
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("C4"));
+        QCOMPARE(codeOf(rs), QStringLiteral("C4"));
         rs->findNext(seven);
         QVERIFY(rs->noMatch());
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("C4"));
+        QCOMPARE(codeOf(rs), QStringLiteral("C4"));
         QCOMPARE(errorOf([&] { rs->findFirst({{"Colour", 1}}); }), errnum::ItemNotFound);
     }
 
@@ -373,7 +396,7 @@ private slots:
         QVERIFY(rs->noMatch());
         rs->setBookmark(mark);
         QCOMPARE(rs->absolutePosition(), 2);
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("C3"));
+        QCOMPARE(codeOf(rs), QStringLiteral("C3"));
     }
 
     void deleteThenMoveReachesTheNeighbours_data()
@@ -413,25 +436,9 @@ private slots:
             QVERIFY(forward ? rs->eof() : rs->bof());
             QCOMPARE(rs->absolutePosition(), -1);
         } else {
-            QCOMPARE(rs->value(QStringLiteral("Code")).toString(), reached);
+            QCOMPARE(codeOf(rs), reached);
         }
-        QCOMPARE(m_db.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(), 4);
-    }
-
-    void emptiedRecordsetHasNoCurrentRow()
-    {
-        m_db.execute(QStringLiteral("DELETE FROM Part"));
-        auto rs = items(RecordsetType::Table);
-        while (rs->recordCount() > 0) {
-            rs->moveFirst();
-            rs->deleteRow();
-        }
-        QCOMPARE(rs->absolutePosition(), -1);
-        QVERIFY(rs->eof());
-        QVERIFY(rs->bof());
-        QCOMPARE(errorOf([&] { rs->moveFirst(); }), errnum::NoCurrentRecord);
-        QCOMPARE(errorOf([&] { rs->value(QStringLiteral("Code")); }), errnum::NoCurrentRecord);
-        QCOMPARE(m_db.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(), 0);
+        QCOMPARE(itemCount(), 4);
     }
 
     void updateNeedsAddNewOrEdit()
@@ -482,8 +489,10 @@ private slots:
         QFETCH(QVariant, good);
         QFETCH(int, number);
         auto rs = items();
-        const QString before =
-            m_db.scalar(QStringLiteral("SELECT group_concat(Code || Name, ',') FROM Item")).toString();
+        const auto rows = [&] {
+            return m_db.scalar(QStringLiteral("SELECT group_concat(Code || Name, ',') FROM Item")).toString();
+        };
+        const QString before = rows();
         if (adding) {
             rs->addNew();
             rs->setValue(QStringLiteral("Code"), QStringLiteral("C9"));
@@ -496,13 +505,11 @@ private slots:
         }
         rs->setValue(field, bad);
         QCOMPARE(errorOf([&] { rs->update(); }), number);
-        QCOMPARE(m_db.scalar(QStringLiteral("SELECT group_concat(Code || Name, ',') FROM Item")).toString(),
-                 before);
+        QCOMPARE(rows(), before);
         QCOMPARE(rs->value(field), bad);
         rs->setValue(field, good);
         rs->update();
-        QVERIFY(m_db.scalar(QStringLiteral("SELECT group_concat(Code || Name, ',') FROM Item")).toString() !=
-                before);
+        QVERIFY(rows() != before);
     }
 
     void setValueConvertsTypedText_data()
@@ -630,21 +637,22 @@ private slots:
         QFETCH(QVariantList, params);
         QFETCH(int, number);
         QFETCH(QString, text);
-        QCOMPARE(errorOf([&] { m_db.execute(sql, ExecuteOption::FailOnError, params); }), number);
-        QCOMPARE(errorText([&] { m_db.execute(sql, ExecuteOption::FailOnError, params); }), text);
+        const Raised error = raised([&] { m_db.execute(sql, ExecuteOption::FailOnError, params); });
+        QCOMPARE(error.number, number);
+        QCOMPARE(error.text, text);
     }
 
     void recordsetDeleteOfARowWithDependantsIsRefused()
     {
         auto rs = items();
         rs->moveNext(); // C2 has parts
-        QCOMPARE(
-            errorText([&] { rs->deleteRow(); }),
-            QStringLiteral(
-                "The record cannot be deleted or changed because table 'Part' includes related records."));
-        QCOMPARE(rs->value(QStringLiteral("Code")).toString(), QStringLiteral("C2"));
+        const Raised error = raised([&] { rs->deleteRow(); });
+        QCOMPARE(error.number, errnum::RelatedRecordExists);
+        QCOMPARE(error.text, QStringLiteral("The record cannot be deleted or changed because table 'Part' "
+                                            "includes related records."));
+        QCOMPARE(codeOf(rs), QStringLiteral("C2"));
         QCOMPARE(rs->recordCount(), 5);
-        QCOMPARE(m_db.scalar(QStringLiteral("SELECT count(*) FROM Item")).toInt(), 5);
+        QCOMPARE(itemCount(), 5);
     }
 
     void transactionsSpanEveryOpenDatabase()
@@ -656,15 +664,17 @@ private slots:
         Database dbB = ws.createDatabase(b);
         for (Database *db : {&dbA, &dbB})
             db->execute(QStringLiteral("CREATE TABLE t (x SMALLINT)"));
+        const auto insertInBoth = [&](int x) {
+            for (Database *db : {&dbA, &dbB})
+                db->execute(QStringLiteral("INSERT INTO t VALUES (?)"), ExecuteOption::FailOnError, {x});
+        };
         ws.beginTrans();
-        dbA.execute(QStringLiteral("INSERT INTO t VALUES (1)"));
-        dbB.execute(QStringLiteral("INSERT INTO t VALUES (1)"));
+        insertInBoth(1);
         ws.rollback();
-        QCOMPARE(dbA.scalar(QStringLiteral("SELECT count(*) FROM t")).toInt(), 0);
-        QCOMPARE(dbB.scalar(QStringLiteral("SELECT count(*) FROM t")).toInt(), 0);
+        for (Database *db : {&dbA, &dbB})
+            QCOMPARE(db->scalar(QStringLiteral("SELECT count(*) FROM t")).toInt(), 0);
         ws.beginTrans();
-        dbA.execute(QStringLiteral("INSERT INTO t VALUES (2)"));
-        dbB.execute(QStringLiteral("INSERT INTO t VALUES (2)"));
+        insertInBoth(2);
         ws.commitTrans();
         dbA.close();
         dbB.close();

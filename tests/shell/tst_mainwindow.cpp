@@ -7,6 +7,7 @@
 #include "platform/keyboardstate.h"
 #include "platform/twips.h"
 #include "support/scriptedui.h"
+#include "support/tempcollection.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 
 using namespace shell;
 using namespace shelltest;
+using namespace Qt::StringLiterals;
 
 class TestMainWindow : public QObject
 {
@@ -66,7 +68,7 @@ void TestMainWindow::menuTree_data()
     QTest::addColumn<QStringList>("items"); // objectName=caption, "-name" for separators
     QTest::addColumn<QStringList>("checked");
 
-    QTest::newRow("File") << "mnuFile"
+    QTest::newRow("File") << u"mnuFile"_s
                           << QStringList{"mnuFilCreateNewDatabase=Create New &Database...",
                                          "-mnuSepFil0",
                                          "mnuFilOpenDatabase=&Open Database...",
@@ -83,17 +85,17 @@ void TestMainWindow::menuTree_data()
                                          "-mnuFilSep3",
                                          "mnuFilArray="}
                           << QStringList{"mnuFilSetDefaultDatabase"};
-    QTest::newRow("Options") << "mnuOptions"
+    QTest::newRow("Options") << u"mnuOptions"_s
                              << QStringList{"mnuOptViewToolbar=View &ToolBar",
                                             "mnuOptUseDefaultDatabase=Use &Default Database on Startup"}
                              << QStringList{"mnuOptViewToolbar", "mnuOptUseDefaultDatabase"};
-    QTest::newRow("Reports") << "mnuReports"
+    QTest::newRow("Reports") << u"mnuReports"_s
                              << QStringList{"mnuRepBrowseComics=&Browse Comics", "-mnuRepSep1",
                                             "mnuRepBasicReport001=Basic Report 00&1",
                                             "mnuRepTitleWithNotes002=Title with Notes 00&2",
                                             "mnuRepValueByTitleAndCo=Value by Title && Co. Report 00&3"}
                              << QStringList{};
-    QTest::newRow("Help") << "mnuHelp"
+    QTest::newRow("Help") << u"mnuHelp"_s
                           << QStringList{"mnuHelPanelkeepHelp=Panelkeep Help...", "mnuHelAbout=&About..."}
                           << QStringList{};
 }
@@ -144,45 +146,19 @@ void TestMainWindow::toolbar_data()
     QTest::addColumn<QString>("tooltip");
     QTest::addColumn<int>("image");
 
-    QTest::newRow("1") << 1 << ""
-                       << ""
-                       << "" << 0;
-    QTest::newRow("2") << 2 << "New"
-                       << "New Database File"
-                       << "Create New Database" << 1;
-    QTest::newRow("3") << 3 << "Open"
-                       << "Open Database"
-                       << "Open Database File" << 2;
-    QTest::newRow("4") << 4 << ""
-                       << ""
-                       << "" << 0;
-    QTest::newRow("5") << 5 << "AddCompany"
-                       << "Add Company"
-                       << "Add Company" << 3;
-    QTest::newRow("6") << 6 << "AddTitle"
-                       << "Add Title"
-                       << "Add Title" << 4;
-    QTest::newRow("7") << 7 << "MaintainIssue"
-                       << "Maintain Issue"
-                       << "Maintain Issue Data" << 5;
-    QTest::newRow("8") << 8 << "CoverPrice"
-                       << "Default CoverPrice"
-                       << "Set Cover Price" << 6;
-    QTest::newRow("9") << 9 << ""
-                       << ""
-                       << "" << 0;
-    QTest::newRow("10") << 10 << "Browse"
-                        << "Browse"
-                        << "Browse Comic Database" << 7;
-    QTest::newRow("11") << 11 << "Report1"
-                        << "Rep1"
-                        << "Report 1 - Basic Report" << 8;
-    QTest::newRow("12") << 12 << "Report2"
-                        << "Rep2"
-                        << "Report 2 - With Notes" << 9;
-    QTest::newRow("13") << 13 << "Report3"
-                        << "Rep3"
-                        << "Report 3 Title/Co. Value" << 10;
+    QTest::newRow("1") << 1 << u""_s << u""_s << u""_s << 0;
+    QTest::newRow("2") << 2 << u"New"_s << u"New Database File"_s << u"Create New Database"_s << 1;
+    QTest::newRow("3") << 3 << u"Open"_s << u"Open Database"_s << u"Open Database File"_s << 2;
+    QTest::newRow("4") << 4 << u""_s << u""_s << u""_s << 0;
+    QTest::newRow("5") << 5 << u"AddCompany"_s << u"Add Company"_s << u"Add Company"_s << 3;
+    QTest::newRow("6") << 6 << u"AddTitle"_s << u"Add Title"_s << u"Add Title"_s << 4;
+    QTest::newRow("7") << 7 << u"MaintainIssue"_s << u"Maintain Issue"_s << u"Maintain Issue Data"_s << 5;
+    QTest::newRow("8") << 8 << u"CoverPrice"_s << u"Default CoverPrice"_s << u"Set Cover Price"_s << 6;
+    QTest::newRow("9") << 9 << u""_s << u""_s << u""_s << 0;
+    QTest::newRow("10") << 10 << u"Browse"_s << u"Browse"_s << u"Browse Comic Database"_s << 7;
+    QTest::newRow("11") << 11 << u"Report1"_s << u"Rep1"_s << u"Report 1 - Basic Report"_s << 8;
+    QTest::newRow("12") << 12 << u"Report2"_s << u"Rep2"_s << u"Report 2 - With Notes"_s << 9;
+    QTest::newRow("13") << 13 << u"Report3"_s << u"Rep3"_s << u"Report 3 Title/Co. Value"_s << 10;
 }
 
 void TestMainWindow::toolbar()
@@ -224,23 +200,20 @@ void TestMainWindow::buttonRunsItsMenuItem_data()
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("shows");
     const QString later = QStringLiteral("This command is not available yet");
-    QTest::newRow("New") << 2 << "mnuFilCreateNewDatabase"
-                         << "dialog:Please Specify Database File to Create";
-    QTest::newRow("Open") << 3 << "mnuFilOpenDatabase"
-                          << "dialog:Please Specify Database File for Open";
-    QTest::newRow("AddCompany") << 5 << "mnuFilAddCompany"
-                                << "screen:Add a New Company";
-    QTest::newRow("AddTitle") << 6 << "mnuFilAddTitle"
-                              << "screen:Add a Comic Book Title";
-    QTest::newRow("MaintainIssue") << 7 << "mnuFilAddIssue"
-                                   << "screen:Maintain Comic Issue Information";
-    QTest::newRow("CoverPrice") << 8 << "mnuFilSetCurrentCoverPrice"
-                                << "screen:Set Current Cover Price";
-    QTest::newRow("Browse") << 10 << "mnuRepBrowseComics"
-                            << "screen:Select Criteria for Report";
-    QTest::newRow("Report1") << 11 << "mnuRepBasicReport001" << later;
-    QTest::newRow("Report2") << 12 << "mnuRepTitleWithNotes002" << later;
-    QTest::newRow("Report3") << 13 << "mnuRepValueByTitleAndCo" << later;
+    QTest::newRow("New") << 2 << u"mnuFilCreateNewDatabase"_s
+                         << u"dialog:Please Specify Database File to Create"_s;
+    QTest::newRow("Open") << 3 << u"mnuFilOpenDatabase"_s
+                          << u"dialog:Please Specify Database File for Open"_s;
+    QTest::newRow("AddCompany") << 5 << u"mnuFilAddCompany"_s << u"screen:Add a New Company"_s;
+    QTest::newRow("AddTitle") << 6 << u"mnuFilAddTitle"_s << u"screen:Add a Comic Book Title"_s;
+    QTest::newRow("MaintainIssue") << 7 << u"mnuFilAddIssue"_s
+                                   << u"screen:Maintain Comic Issue Information"_s;
+    QTest::newRow("CoverPrice") << 8 << u"mnuFilSetCurrentCoverPrice"_s
+                                << u"screen:Set Current Cover Price"_s;
+    QTest::newRow("Browse") << 10 << u"mnuRepBrowseComics"_s << u"screen:Select Criteria for Report"_s;
+    QTest::newRow("Report1") << 11 << u"mnuRepBasicReport001"_s << later;
+    QTest::newRow("Report2") << 12 << u"mnuRepTitleWithNotes002"_s << later;
+    QTest::newRow("Report3") << 13 << u"mnuRepValueByTitleAndCo"_s << later;
 }
 
 void TestMainWindow::buttonRunsItsMenuItem()
@@ -251,10 +224,8 @@ void TestMainWindow::buttonRunsItsMenuItem()
     QTemporaryDir dir;
     auto w = bareWindow(dir.path());
     // A collection with one company, so the Add screens open.
-    db::session().dbCollection = db::OpenCollectionFile(makeCollection(dir.filePath("buttons.pkx")));
-    db::dbCollection().execute(QStringLiteral("INSERT INTO Company (Company_ID, Company) VALUES (?, ?)"),
-                               platform::ExecuteOption::FailOnError,
-                               {QStringLiteral("ACM"), QStringLiteral("Acme")});
+    TempCollection collection;
+    collection.addCompany("ACM", "Acme");
     auto *menuItem = w->findChild<QAction *>(item);
     QVERIFY(menuItem);
     // What each one does, as the user sees it: a chooser asked for, a screen
@@ -286,8 +257,6 @@ void TestMainWindow::buttonRunsItsMenuItem()
     QCOMPARE(fromButton, fromMenu);
     QVERIFY2(fromMenu.contains(shows), qPrintable(fromMenu.join(", ")));
     QVERIFY2(fromMenu.last() == QLatin1String("timer:1"), "every command ends with the timer running");
-    db::session().closeSlots();
-    db::session().dbCollection.close();
 }
 
 void TestMainWindow::unknownButtonKeyDoesNothing()
@@ -341,8 +310,8 @@ void TestMainWindow::caption_data()
 {
     QTest::addColumn<bool>("here");
     QTest::addColumn<QString>("name");
-    QTest::newRow("file elsewhere: full path") << false << "far away.pkx";
-    QTest::newRow("odd characters shown as themselves") << true << "Bob & Ann [*].pkx";
+    QTest::newRow("file elsewhere: full path") << false << u"far away.pkx"_s;
+    QTest::newRow("odd characters shown as themselves") << true << u"Bob & Ann [*].pkx"_s;
 }
 
 void TestMainWindow::caption()

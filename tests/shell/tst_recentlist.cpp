@@ -8,6 +8,7 @@
 
 using namespace shell;
 using namespace shelltest;
+using namespace Qt::StringLiterals;
 
 class TestRecentList : public QObject
 {
@@ -20,8 +21,7 @@ private slots:
     void displayNames();
     void menuShowsExistingEntries_data();
     void menuShowsExistingEntries();
-    void itemsFollowTheSeparatorInIndexOrder();
-    void shrinkingRemovesItems();
+    void itemsGrowAfterTheSeparatorAndShrinkAway();
     void emptyEntryZeroLeavesMenuAlone();
     void choosingAnItemOpensItsEntry();
     void failedReopenLeavesListAndTimer();
@@ -79,20 +79,15 @@ void TestRecentList::displayNames_data()
     QTest::addColumn<QString>("current"); // relative to the temp folder
     QTest::addColumn<bool>("nameAlone");
 
-    QTest::newRow("in the current folder") << "here/a.pkx"
-                                           << "here" << true;
-    QTest::newRow("missing file in the current folder keeps its name") << "here/gone.pkx"
-                                                                       << "here" << true;
-    QTest::newRow("elsewhere") << "there/b.pkx"
-                               << "here" << false;
-    QTest::newRow("in a sub-folder of the current folder") << "here/sub/c.pkx"
-                                                           << "here" << false;
-    QTest::newRow("in a folder whose name extends the current one") << "hereafter/d.pkx"
-                                                                    << "here" << false;
-    QTest::newRow("current folder given with a trailing separator") << "here/a.pkx"
-                                                                    << "here/" << true;
-    QTest::newRow("current folder differs only in case") << "here/a.pkx"
-                                                         << "HERE" << false;
+    QTest::newRow("in the current folder") << u"here/a.pkx"_s << u"here"_s << true;
+    QTest::newRow("missing file in the current folder keeps its name")
+        << u"here/gone.pkx"_s << u"here"_s << true;
+    QTest::newRow("elsewhere") << u"there/b.pkx"_s << u"here"_s << false;
+    QTest::newRow("in a sub-folder of the current folder") << u"here/sub/c.pkx"_s << u"here"_s << false;
+    QTest::newRow("in a folder whose name extends the current one")
+        << u"hereafter/d.pkx"_s << u"here"_s << false;
+    QTest::newRow("current folder given with a trailing separator") << u"here/a.pkx"_s << u"here/"_s << true;
+    QTest::newRow("current folder differs only in case") << u"here/a.pkx"_s << u"HERE"_s << false;
 }
 
 void TestRecentList::displayNames()
@@ -162,7 +157,9 @@ void TestRecentList::menuShowsExistingEntries()
     }
 }
 
-void TestRecentList::itemsFollowTheSeparatorInIndexOrder()
+// Items added later still sit in index order after the separator; items no
+// longer needed are removed from the menu.
+void TestRecentList::itemsGrowAfterTheSeparatorAndShrinkAway()
 {
     auto w = bareWindow(m_dir.path());
     for (const char *name : {"a.pkx", "b.pkx", "c.pkx", "d.pkx"})
@@ -171,28 +168,19 @@ void TestRecentList::itemsFollowTheSeparatorInIndexOrder()
     w->UpdateRecentList(QString());
     w->recentFiles = {path("a.pkx"), path("b.pkx"), path("c.pkx"), path("d.pkx")};
     w->UpdateRecentList(QString());
-    const QList<QAction *> actions = w->mnuFile->actions();
+    QList<QAction *> actions = w->mnuFile->actions();
     const qsizetype sep = actions.indexOf(w->mnuFilSep3);
     QCOMPARE(actions.indexOf(w->mnuFilExit), sep - 1);
     for (int i = 0; i < 4; ++i)
         QCOMPARE(actions.value(sep + 1 + i), w->mnuFilArray[i]);
     QCOMPARE(actions.size(), sep + 5);
-}
 
-void TestRecentList::shrinkingRemovesItems()
-{
-    auto w = bareWindow(m_dir.path());
-    for (const char *name : {"a.pkx", "b.pkx", "c.pkx", "d.pkx"})
-        writeFile(path(QLatin1String(name)), "x");
-    w->recentFiles = {path("a.pkx"), path("b.pkx"), path("c.pkx"), path("d.pkx")};
-    w->UpdateRecentList(QString());
-    QCOMPARE(shownRecentItems(*w).size(), 4);
     QFile::remove(path("c.pkx"));
     QFile::remove(path("d.pkx"));
     w->UpdateRecentList(QString());
     QCOMPARE(shownRecentItems(*w), (QStringList{"a.pkx", "b.pkx"}));
     QVERIFY(!w->mnuFilArray[2] && !w->mnuFilArray[3]);
-    const QList<QAction *> actions = w->mnuFile->actions();
+    actions = w->mnuFile->actions();
     QCOMPARE(actions.last(), w->mnuFilArray[1]);
     w->TrimRecentMenu(4);
     QCOMPARE(shownRecentItems(*w).size(), 2);

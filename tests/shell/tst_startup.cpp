@@ -9,6 +9,7 @@
 
 using namespace shell;
 using namespace shelltest;
+using namespace Qt::StringLiterals;
 
 namespace {
 const QString Missing = QStringLiteral("<missing>");
@@ -24,8 +25,8 @@ private slots:
     void decision_data();
     void decision();
     void splashFirstThenFolderThenPrompt();
-    void recentItemsWhenNothingIsOpened();
-    void recentItemsHiddenWhenStartupOpenFails();
+    void recentItemsAtStart_data();
+    void recentItemsAtStart();
     void unreadableCommandLineEndsProgram();
     void settingsRoundTripThroughRestart();
     void setAsDefaultOpensThatFileNextTime();
@@ -70,52 +71,40 @@ void TestStartup::decision_data()
     QTest::addColumn<bool>("setDefaultChecked");
     QTest::addColumn<bool>("useDefaultChecked");
 
-    QTest::newRow("first start, nothing anywhere") << Missing << Missing << false << ""
-                                                   << "" << true << true;
-    QTest::newRow("first start opens COMICS.PKX") << Missing << Missing << true << ""
-                                                  << "COMICS" << true << true;
-    QTest::newRow("option True") << "True" << Missing << true << ""
-                                 << "COMICS" << true << true;
-    QTest::newRow("option in lower case") << "true" << Missing << true << ""
-                                          << "COMICS" << true << true;
-    QTest::newRow("option -1 is True") << "-1" << Missing << true << ""
-                                       << "COMICS" << true << true;
-    QTest::newRow("option False") << "False" << Missing << true << ""
-                                  << "" << false << false;
-    QTest::newRow("option FALSE") << "FALSE" << Missing << true << ""
-                                  << "" << false << false;
-    QTest::newRow("option 0 is False") << "0" << Missing << true << ""
-                                       << "" << false << false;
-    QTest::newRow("option not a boolean opens nothing, default kept") << "maybe"
-                                                                      << "stored" << true << ""
-                                                                      << "" << false << true;
+    QTest::newRow("first start, nothing anywhere")
+        << Missing << Missing << false << u""_s << u""_s << true << true;
+    QTest::newRow("first start opens COMICS.PKX")
+        << Missing << Missing << true << u""_s << u"COMICS"_s << true << true;
+    QTest::newRow("option True") << u"True"_s << Missing << true << u""_s << u"COMICS"_s << true << true;
+    QTest::newRow("option in lower case")
+        << u"true"_s << Missing << true << u""_s << u"COMICS"_s << true << true;
+    QTest::newRow("option -1 is True") << u"-1"_s << Missing << true << u""_s << u"COMICS"_s << true << true;
+    QTest::newRow("option False") << u"False"_s << Missing << true << u""_s << u""_s << false << false;
+    QTest::newRow("option FALSE") << u"FALSE"_s << Missing << true << u""_s << u""_s << false << false;
+    QTest::newRow("option 0 is False") << u"0"_s << Missing << true << u""_s << u""_s << false << false;
+    QTest::newRow("option not a boolean opens nothing, default kept")
+        << u"maybe"_s << u"stored"_s << true << u""_s << u""_s << false << true;
     QTest::newRow("option not a boolean opens no command-line file either")
-        << "maybe" << Missing << true << "cmd"
-        << "" << false << true;
-    QTest::newRow("option nan is not a number") << "nan" << Missing << true << ""
-                                                << "" << false << true;
-    QTest::newRow("option empty opens nothing") << "" << Missing << true << ""
-                                                << "" << false << true;
-    QTest::newRow("stored default opened") << "True"
-                                           << "stored" << true << ""
-                                           << "stored" << true << true;
-    QTest::newRow("stored default gone") << "True"
-                                         << "gone" << true << ""
-                                         << "" << true << true;
-    QTest::newRow("command-line file wins") << "True" << Missing << true << "cmd"
-                                            << "cmd" << false << false;
-    QTest::newRow("command-line file with option off") << "False" << Missing << true << "cmd"
-                                                       << "cmd" << false << false;
-    QTest::newRow("command-line file is the default") << "True"
-                                                      << "stored" << false << "default"
-                                                      << "stored" << true << true;
-    QTest::newRow("command-line file missing: default as usual") << "True" << Missing << true << "gone"
-                                                                 << "COMICS" << true << true;
-    QTest::newRow("command-line names a folder: ignored") << "True" << Missing << true << "folder"
-                                                          << "COMICS" << true << true;
+        << u"maybe"_s << Missing << true << u"cmd"_s << u""_s << false << true;
+    QTest::newRow("option nan is not a number")
+        << u"nan"_s << Missing << true << u""_s << u""_s << false << true;
+    QTest::newRow("option empty opens nothing")
+        << u""_s << Missing << true << u""_s << u""_s << false << true;
+    QTest::newRow("stored default opened")
+        << u"True"_s << u"stored"_s << true << u""_s << u"stored"_s << true << true;
+    QTest::newRow("stored default gone") << u"True"_s << u"gone"_s << true << u""_s << u""_s << true << true;
+    QTest::newRow("command-line file wins")
+        << u"True"_s << Missing << true << u"cmd"_s << u"cmd"_s << false << false;
+    QTest::newRow("command-line file with option off")
+        << u"False"_s << Missing << true << u"cmd"_s << u"cmd"_s << false << false;
+    QTest::newRow("command-line file is the default")
+        << u"True"_s << u"stored"_s << false << u"default"_s << u"stored"_s << true << true;
+    QTest::newRow("command-line file missing: default as usual")
+        << u"True"_s << Missing << true << u"gone"_s << u"COMICS"_s << true << true;
+    QTest::newRow("command-line names a folder: ignored")
+        << u"True"_s << Missing << true << u"folder"_s << u"COMICS"_s << true << true;
     QTest::newRow("relative command-line name from the start folder")
-        << "True" << Missing << true << "relative"
-        << "cmd" << false << false;
+        << u"True"_s << Missing << true << u"relative"_s << u"cmd"_s << false << false;
 }
 
 void TestStartup::decision()
@@ -229,29 +218,31 @@ void TestStartup::splashFirstThenFolderThenPrompt()
     QCOMPARE(panel(w, 1), QStringLiteral("Please select a menu item..."));
 }
 
-void TestStartup::recentItemsWhenNothingIsOpened()
+// The recent list is shown when start-up opened nothing by choice, and
+// hidden (but kept) when its attempt to open the default failed.
+void TestStartup::recentItemsAtStart_data()
 {
+    QTest::addColumn<bool>("useDefault");
+    QTest::newRow("nothing opened by choice") << false;
+    QTest::newRow("default open fails") << true; // there is no COMICS.PKX
+}
+
+void TestStartup::recentItemsAtStart()
+{
+    QFETCH(bool, useDefault);
     ScriptedUi ui;
     const QString a = makeCollection(m_appDir + QStringLiteral("/a.pkx"));
     const QString b = makeCollection(m_elsewhere + QStringLiteral("/b.pkx"));
-    platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"), QStringLiteral("False"));
+    if (!useDefault)
+        platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"),
+                              QStringLiteral("False"));
     platform::saveSetting(QStringLiteral("FILES"), QStringLiteral("RECENTFILE0"), a);
     platform::saveSetting(QStringLiteral("FILES"), QStringLiteral("RECENTFILE1"), b);
     auto run = start(m_appDir);
     QCOMPARE(run->window->windowTitle(), QStringLiteral("Panelkeep"));
-    QCOMPARE(shownRecentItems(*run->window), (QStringList{"a.pkx", b}));
-}
-
-void TestStartup::recentItemsHiddenWhenStartupOpenFails()
-{
-    ScriptedUi ui;
-    const QString a = makeCollection(m_appDir + QStringLiteral("/a.pkx"));
-    platform::saveSetting(QStringLiteral("FILES"), QStringLiteral("RECENTFILE0"), a);
-    auto run = start(m_appDir); // no COMICS.PKX: the default open fails
-    QCOMPARE(run->window->windowTitle(), QStringLiteral("Panelkeep"));
-    QCOMPARE(shownRecentItems(*run->window), QStringList());
+    QCOMPARE(shownRecentItems(*run->window), (useDefault ? QStringList() : QStringList{"a.pkx", b}));
     QCOMPARE(run->window->recentFiles[0], a);
-    QVERIFY(ui.boxes.isEmpty());
+    QCOMPARE(run->window->recentFiles[1], b);
 }
 
 void TestStartup::unreadableCommandLineEndsProgram()

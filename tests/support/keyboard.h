@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
 #include <QTest>
 #include <QWidget>
@@ -15,4 +16,16 @@ inline void typeText(QWidget *widget, const QString &text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1),
                                 Qt::NoModifier);
     }
+}
+
+// Replaces a box's text the way a user does: focus it, select everything,
+// then type over the selection (or delete it when the new text is empty).
+inline void typeOver(QLineEdit *box, const QString &text)
+{
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    else
+        typeText(box, text);
 }

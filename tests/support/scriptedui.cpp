@@ -43,6 +43,14 @@ QString describe(const MessageRequest &box)
     return describeBox(box.text, box.title, box.buttons, box.icon);
 }
 
+QStringList described(const QList<MessageRequest> &boxes)
+{
+    QStringList out;
+    for (const MessageRequest &b : boxes)
+        out << describe(b);
+    return out;
+}
+
 ScriptedUi::ScriptedUi()
 {
     setMessageHandler([this](const MessageRequest &request) {

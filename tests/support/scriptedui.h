@@ -47,3 +47,5 @@ private:
 QString describe(const platform::MessageRequest &box);
 QString describeBox(const QString &text, const QString &title, platform::MsgButtons buttons,
                     platform::MsgIcon icon);
+// Every recorded box described, in the order shown.
+QStringList described(const QList<platform::MessageRequest> &boxes);
