@@ -21,6 +21,20 @@ install_missing() {
 # build DIR [cmake options...]
 build() {
     local dir="$1"; shift
+    forget_stale_moc "$dir"
     cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
     cmake --build "$dir"
+}
+
+# CMake's automatic moc step does not notice a header that appeared since the
+# last build (the link then misses its vtable), so when the set of source
+# files changes, its generated files are dropped and made afresh.
+forget_stale_moc() {
+    local dir="$1" stamp="$1/.source-files" now
+    now=$(cd "$ROOT" && find . -path ./build\* -prune -o \( -name '*.h' -o -name '*.cpp' \) -print | sort | sha1sum)
+    if [ "$(cat "$stamp" 2>/dev/null)" != "$now" ] && [ -d "$dir" ]; then
+        find "$dir" -type d -name '*_autogen' -prune -exec rm -rf {} +
+    fi
+    mkdir -p "$dir"
+    echo "$now" > "$stamp"
 }
