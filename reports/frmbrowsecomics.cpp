@@ -1,5 +1,6 @@
 #include "reports/frmbrowsecomics.h"
 
+#include "platform/controls.h"
 #include "platform/twips.h"
 #include "reports/browsegrid.h"
 
@@ -19,9 +20,8 @@ frmBrowseComics::frmBrowseComics(QWidget *parent)
     setObjectName(QStringLiteral("frmBrowseComics"));
     setWindowTitle(QStringLiteral("Browse Comics"));
 
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(twipsRect(6720, 120, 1455, 435));
+    cmdClose = platform::placeControl<QPushButton>(this, "cmdClose", twipsRect(6720, 120, 1455, 435),
+                                                   QStringLiteral("&Close"));
 
     grdBrowse = new BrowseGrid(7, this);
     grdBrowse->setObjectName(QStringLiteral("grdBrowse"));

@@ -1,6 +1,7 @@
 #include "reports/frmselectcriteria.h"
 
 #include "db/lookuplists.h"
+#include "platform/controls.h"
 #include "platform/conversion.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
@@ -44,27 +45,14 @@ constexpr int MaxQuantity = 32767;
 const char *const ConditionEntries[] = {"Any",      "Mint", "NearMint", "VeryFine", "Fine",
                                         "VeryGood", "Good", "Fair",     "Poor"};
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    return l;
-}
-
 QRadioButton *option(QWidget *frame, const char *name, const QString &caption, int top, int width)
 {
-    auto *o = new QRadioButton(caption, frame);
-    o->setObjectName(QLatin1String(name));
-    o->setGeometry(twipsRect(105, top, width, 300));
-    return o;
+    return platform::placeControl<QRadioButton>(frame, name, twipsRect(105, top, width, 300), caption);
 }
 
 QLineEdit *valueBox(QWidget *frame, const char *name, const QRect &geometry)
 {
-    auto *t = new QLineEdit(frame);
-    t->setObjectName(QLatin1String(name));
-    t->setGeometry(geometry);
+    auto *t = platform::placeControl<QLineEdit>(frame, name, geometry);
     t->hide();
     return t;
 }
@@ -123,49 +111,42 @@ frmSelectCriteria::frmSelectCriteria(QWidget *parent)
     setObjectName(QStringLiteral("frmSelectCriteria"));
     setWindowTitle(QStringLiteral("Select Criteria for Report"));
 
-    cboCompany = new QComboBox(this);
-    cboCompany->setObjectName(QStringLiteral("cboCompany"));
-    cboCompany->setGeometry(twipsRect(105, 300, 3735, 315));
-    lblCompany = label(this, "lblCompany", QStringLiteral("Company:"), twipsRect(105, 60, 1455, 240));
+    cboCompany = platform::placeControl<QComboBox>(this, "cboCompany", twipsRect(105, 300, 3735, 315));
+    lblCompany =
+        platform::placeLabel(this, "lblCompany", QStringLiteral("Company:"), twipsRect(105, 60, 1455, 240));
     lblCompany->setBuddy(cboCompany);
 
-    cboTitle = new QComboBox(this);
-    cboTitle->setObjectName(QStringLiteral("cboTitle"));
-    cboTitle->setGeometry(twipsRect(105, 960, 4455, 315));
+    cboTitle = platform::placeControl<QComboBox>(this, "cboTitle", twipsRect(105, 960, 4455, 315));
     cboTitle->hide();
-    lblTitle = label(this, "lblTitle", QStringLiteral("Title:"), twipsRect(105, 720, 1455, 240));
+    lblTitle =
+        platform::placeLabel(this, "lblTitle", QStringLiteral("Title:"), twipsRect(105, 720, 1455, 240));
     lblTitle->setBuddy(cboTitle);
     lblTitle->hide();
 
-    chkPrintPreview = new QCheckBox(QStringLiteral("Print P&review"), this);
-    chkPrintPreview->setObjectName(QStringLiteral("chkPrintPreview"));
-    chkPrintPreview->setGeometry(twipsRect(120, 1560, 1575, 255));
+    chkPrintPreview = platform::placeControl<QCheckBox>(
+        this, "chkPrintPreview", twipsRect(120, 1560, 1575, 255), QStringLiteral("Print P&review"));
     chkPrintPreview->setChecked(true);
     chkPrintPreview->hide();
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(5460, 60, 1455, 435));
+    cmdOK = platform::placeControl<QPushButton>(this, "cmdOK", twipsRect(5460, 60, 1455, 435),
+                                                QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Close"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(twipsRect(5460, 600, 1455, 435));
+    cmdCancel = platform::placeControl<QPushButton>(this, "cmdCancel", twipsRect(5460, 600, 1455, 435),
+                                                    QStringLiteral("Close"));
     cmdCancel->setAutoDefault(false);
-    cmdMore = new QPushButton(QStringLiteral("More >>"), this);
-    cmdMore->setObjectName(QStringLiteral("cmdMore"));
-    cmdMore->setGeometry(twipsRect(5460, 1200, 1455, 435));
+    cmdMore = platform::placeControl<QPushButton>(this, "cmdMore", twipsRect(5460, 1200, 1455, 435),
+                                                  QStringLiteral("More >>"));
     cmdMore->setAutoDefault(false);
 
-    lstCondition = new QListWidget(this);
-    lstCondition->setObjectName(QStringLiteral("lstCondition"));
-    lstCondition->setGeometry(twipsRect(105, 2140, 1485, 1815));
+    lstCondition =
+        platform::placeControl<QListWidget>(this, "lstCondition", twipsRect(105, 2140, 1485, 1815));
     lstCondition->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    lblStatic = label(this, "lblStatic", QStringLiteral("Condition:"), twipsRect(120, 1900, 1455, 240));
+    lblStatic = platform::placeLabel(this, "lblStatic", QStringLiteral("Condition:"),
+                                     twipsRect(120, 1900, 1455, 240));
     lblStatic->setBuddy(lstCondition);
 
-    fraQuantity = new QGroupBox(QStringLiteral("Quantity:"), this);
-    fraQuantity->setObjectName(QStringLiteral("fraQuantity"));
-    fraQuantity->setGeometry(twipsRect(1785, 2040, 2325, 1935));
+    fraQuantity = platform::placeControl<QGroupBox>(this, "fraQuantity", twipsRect(1785, 2040, 2325, 1935),
+                                                    QStringLiteral("Quantity:"));
     optQuantityAll = option(fraQuantity, "optQuantityAll", QStringLiteral("No Restriction"), 360, 2100);
     optQuantityEqual = option(fraQuantity, "optQuantityEqual", QStringLiteral("Is Equal to:"), 780, 1650);
     optQuantityGreater =
@@ -174,9 +155,8 @@ frmSelectCriteria::frmSelectCriteria(QWidget *parent)
     txtQuantity = valueBox(fraQuantity, "txtQuantity", twipsRect(1785, 1200, 450, 285));
     optQuantityAll->setChecked(true);
 
-    fraCurrentValue = new QGroupBox(QStringLiteral("Current Value:"), this);
-    fraCurrentValue->setObjectName(QStringLiteral("fraCurrentValue"));
-    fraCurrentValue->setGeometry(twipsRect(4200, 2040, 2745, 1935));
+    fraCurrentValue = platform::placeControl<QGroupBox>(
+        this, "fraCurrentValue", twipsRect(4200, 2040, 2745, 1935), QStringLiteral("Current Value:"));
     optValueAll = option(fraCurrentValue, "optValueAll", QStringLiteral("No Restriction"), 360, 2500);
     optValueGreater =
         option(fraCurrentValue, "optValueGreater", QStringLiteral("Is Greater Than:"), 900, 1560);

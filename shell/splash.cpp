@@ -2,6 +2,7 @@
 
 #include "shell/toolbarimages.h"
 
+#include "platform/controls.h"
 #include "platform/twips.h"
 
 #include <QFont>
@@ -53,9 +54,8 @@ frmSplash::frmSplash(QWidget *parent)
     Label2->setWordWrap(true);
     Label2->setGeometry(platform::twipsRect(120, 3780, 4875, 480));
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(platform::twipsRect(1920, 5040, 1275, 435));
+    cmdOK = platform::placeControl<QPushButton>(this, "cmdOK", platform::twipsRect(1920, 5040, 1275, 435),
+                                                QStringLiteral("OK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmSplash::cmdOK_Click);
 

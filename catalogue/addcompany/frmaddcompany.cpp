@@ -2,6 +2,7 @@
 
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/controls.h"
 #include "platform/engineerror.h"
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
@@ -30,22 +31,18 @@ frmAddCompany::frmAddCompany(QWidget *parent)
     setWindowTitle(QStringLiteral("Add a New Company"));
     setFixedSize(twipsToPixels(6000), twipsToPixels(1560));
 
-    Label1 = new QLabel(QStringLiteral("New Company Name:"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(platform::twipsRect(120, 270, 2040, 255));
+    Label1 = platform::placeControl<QLabel>(this, "Label1", platform::twipsRect(120, 270, 2040, 255),
+                                            QStringLiteral("New Company Name:"));
 
-    txtCompanyName = new QLineEdit(this);
-    txtCompanyName->setObjectName(QStringLiteral("txtCompanyName"));
-    txtCompanyName->setGeometry(platform::twipsRect(2220, 210, 3600, 345));
+    txtCompanyName =
+        platform::placeControl<QLineEdit>(this, "txtCompanyName", platform::twipsRect(2220, 210, 3600, 345));
     Label1->setBuddy(txtCompanyName);
 
-    cmdExit = new QPushButton(QStringLiteral("&Close"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setGeometry(platform::twipsRect(3000, 840, 1215, 420));
+    cmdExit = platform::placeControl<QPushButton>(this, "cmdExit", platform::twipsRect(3000, 840, 1215, 420),
+                                                  QStringLiteral("&Close"));
 
-    cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setGeometry(platform::twipsRect(4605, 840, 1215, 420));
+    cmdAdd = platform::placeControl<QPushButton>(this, "cmdAdd", platform::twipsRect(4605, 840, 1215, 420),
+                                                 QStringLiteral("&Add"));
 
     // Enter must not pick a button: the first one in tab order is Close.
     for (QPushButton *b : {cmdExit, cmdAdd}) {

@@ -2,6 +2,7 @@
 
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/controls.h"
 #include "platform/conversion.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
@@ -32,16 +33,6 @@ const QString CompanyPadding(65, QLatin1Char(' '));
 const QString CompanySql = QStringLiteral("Select * from Company order by Company");
 const QString CoverPriceSql = QStringLiteral("Select * from CoverPrice");
 const QString TitleSql = QStringLiteral("Select * from Title order by Title_ID");
-
-QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry,
-              QWidget *buddy)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    l->setBuddy(buddy);
-    return l;
-}
 
 bool isDigitKey(int key)
 {
@@ -77,43 +68,36 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     setWindowTitle(QStringLiteral("Add a Comic Book Title"));
     setFixedSize(twipsToPixels(6480), twipsToPixels(3000));
 
-    txtTitle = new QLineEdit(this);
-    txtTitle->setObjectName(QStringLiteral("txtTitle"));
-    txtTitle->setGeometry(platform::twipsRect(1680, 180, 4560, 345));
-    Label1 = label(this, "Label1", QStringLiteral("New Title:"), platform::twipsRect(120, 240, 1440, 255),
-                   txtTitle);
+    txtTitle = platform::placeControl<QLineEdit>(this, "txtTitle", platform::twipsRect(1680, 180, 4560, 345));
+    Label1 = platform::placeLabel(this, "Label1", QStringLiteral("New Title:"),
+                                  platform::twipsRect(120, 240, 1440, 255), txtTitle);
 
-    cboCompany = new QComboBox(this);
-    cboCompany->setObjectName(QStringLiteral("cboCompany"));
-    cboCompany->setGeometry(platform::twipsRect(1680, 660, 4560, 345));
+    cboCompany =
+        platform::placeControl<QComboBox>(this, "cboCompany", platform::twipsRect(1680, 660, 4560, 345));
     // The identifier after the padding stays out of sight, in the box and in
     // its list (a list in popup mode would widen to the longest item); the
     // list cuts the padded text at its edge rather than end every item in "...".
     cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     cboCompany->view()->setTextElideMode(Qt::ElideNone);
-    Label4 = label(this, "Label4", QStringLiteral("Company:"), platform::twipsRect(120, 720, 1440, 255),
-                   cboCompany);
+    Label4 = platform::placeLabel(this, "Label4", QStringLiteral("Company:"),
+                                  platform::twipsRect(120, 720, 1440, 255), cboCompany);
 
-    txtCoverPrice = new QLineEdit(this);
-    txtCoverPrice->setObjectName(QStringLiteral("txtCoverPrice"));
-    txtCoverPrice->setGeometry(platform::twipsRect(1680, 1140, 1560, 345));
-    Label2 = label(this, "Label2", QStringLiteral("Cover Price:"), platform::twipsRect(120, 1200, 1440, 255),
-                   txtCoverPrice);
+    txtCoverPrice =
+        platform::placeControl<QLineEdit>(this, "txtCoverPrice", platform::twipsRect(1680, 1140, 1560, 345));
+    Label2 = platform::placeLabel(this, "Label2", QStringLiteral("Cover Price:"),
+                                  platform::twipsRect(120, 1200, 1440, 255), txtCoverPrice);
 
-    txtBeginningYear = new QLineEdit(this);
-    txtBeginningYear->setObjectName(QStringLiteral("txtBeginningYear"));
-    txtBeginningYear->setGeometry(platform::twipsRect(1680, 1620, 900, 345));
-    Label5 = label(this, "Label5", QStringLiteral("Begining Year:"),
-                   platform::twipsRect(120, 1680, 1440, 255), txtBeginningYear);
+    txtBeginningYear = platform::placeControl<QLineEdit>(this, "txtBeginningYear",
+                                                         platform::twipsRect(1680, 1620, 900, 345));
+    Label5 = platform::placeLabel(this, "Label5", QStringLiteral("Begining Year:"),
+                                  platform::twipsRect(120, 1680, 1440, 255), txtBeginningYear);
 
-    cmdAdd = new QPushButton(QStringLiteral("&Add"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdAdd->setGeometry(platform::twipsRect(3480, 2340, 1215, 420));
+    cmdAdd = platform::placeControl<QPushButton>(this, "cmdAdd", platform::twipsRect(3480, 2340, 1215, 420),
+                                                 QStringLiteral("&Add"));
 
-    cmdExit = new QPushButton(QStringLiteral("&Close"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
-    cmdExit->setGeometry(platform::twipsRect(5025, 2340, 1215, 420));
+    cmdExit = platform::placeControl<QPushButton>(this, "cmdExit", platform::twipsRect(5025, 2340, 1215, 420),
+                                                  QStringLiteral("&Close"));
 
     // Enter must not pick a button behind the user's back.
     for (QPushButton *b : {cmdAdd, cmdExit}) {

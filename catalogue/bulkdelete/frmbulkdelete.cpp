@@ -3,6 +3,7 @@
 #include "catalogue/dataproblem.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/controls.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
@@ -66,27 +67,20 @@ frmBulkDelete::frmBulkDelete(QWidget *parent)
     setWindowTitle(QStringLiteral("Bulk Delete by Company or Title"));
     setFixedSize(twipsToPixels(5655), twipsToPixels(1875));
 
-    lblStatic[0] = new QLabel(QStringLiteral("Company:"), this);
-    lblStatic[0]->setObjectName(QStringLiteral("lblStatic0"));
-    lblStatic[0]->setGeometry(platform::twipsRect(120, 120, 3615, 255));
-    cboCompany = new QComboBox(this);
-    cboCompany->setObjectName(QStringLiteral("cboCompany"));
-    cboCompany->setGeometry(platform::twipsRect(120, 480, 3615, 315));
-    lblStatic[1] = new QLabel(QStringLiteral("Title:"), this);
-    lblStatic[1]->setObjectName(QStringLiteral("lblStatic1"));
-    lblStatic[1]->setGeometry(platform::twipsRect(120, 960, 3615, 255));
-    cboTitle = new QComboBox(this);
-    cboTitle->setObjectName(QStringLiteral("cboTitle"));
-    cboTitle->setGeometry(platform::twipsRect(120, 1320, 3615, 315));
+    lblStatic[0] = platform::placeControl<QLabel>(
+        this, "lblStatic0", platform::twipsRect(120, 120, 3615, 255), QStringLiteral("Company:"));
+    cboCompany =
+        platform::placeControl<QComboBox>(this, "cboCompany", platform::twipsRect(120, 480, 3615, 315));
+    lblStatic[1] = platform::placeControl<QLabel>(
+        this, "lblStatic1", platform::twipsRect(120, 960, 3615, 255), QStringLiteral("Title:"));
+    cboTitle = platform::placeControl<QComboBox>(this, "cboTitle", platform::twipsRect(120, 1320, 3615, 315));
     lblStatic[0]->setBuddy(cboCompany);
     lblStatic[1]->setBuddy(cboTitle);
 
-    cmdDelete = new QPushButton(QStringLiteral("&Delete All"), this);
-    cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
-    cmdDelete->setGeometry(platform::twipsRect(3960, 120, 1455, 435));
-    cmdCancel = new QPushButton(QStringLiteral("Close"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(platform::twipsRect(3960, 720, 1455, 435));
+    cmdDelete = platform::placeControl<QPushButton>(
+        this, "cmdDelete", platform::twipsRect(3960, 120, 1455, 435), QStringLiteral("&Delete All"));
+    cmdCancel = platform::placeControl<QPushButton>(
+        this, "cmdCancel", platform::twipsRect(3960, 720, 1455, 435), QStringLiteral("Close"));
     // No default button: Enter in a list must not start a deletion.
     for (QPushButton *b : {cmdDelete, cmdCancel}) {
         b->setAutoDefault(false);

@@ -4,6 +4,7 @@
 #include "db/identifiers.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/controls.h"
 #include "platform/conversion.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
@@ -51,26 +52,20 @@ frmCoverPrice::frmCoverPrice(QWidget *parent)
         lblStatic[i]->setGeometry(platform::twipsRect(120, 120 + i * 720, 3615, 255));
     }
 
-    cboCompany = new QComboBox(this);
-    cboCompany->setObjectName(QStringLiteral("cboCompany"));
-    cboCompany->setGeometry(platform::twipsRect(120, 420, 3615, 315));
-    cboTitle = new QComboBox(this);
-    cboTitle->setObjectName(QStringLiteral("cboTitle"));
-    cboTitle->setGeometry(platform::twipsRect(120, 1140, 3615, 315));
-    txtCoverPrice = new QLineEdit(this);
-    txtCoverPrice->setObjectName(QStringLiteral("txtCoverPrice"));
-    txtCoverPrice->setGeometry(platform::twipsRect(120, 1860, 1560, 315));
+    cboCompany =
+        platform::placeControl<QComboBox>(this, "cboCompany", platform::twipsRect(120, 420, 3615, 315));
+    cboTitle = platform::placeControl<QComboBox>(this, "cboTitle", platform::twipsRect(120, 1140, 3615, 315));
+    txtCoverPrice =
+        platform::placeControl<QLineEdit>(this, "txtCoverPrice", platform::twipsRect(120, 1860, 1560, 315));
     lblStatic[0]->setBuddy(cboCompany);
     lblStatic[1]->setBuddy(cboTitle);
     lblStatic[2]->setBuddy(txtCoverPrice);
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(platform::twipsRect(3960, 420, 1335, 420));
+    cmdOK = platform::placeControl<QPushButton>(this, "cmdOK", platform::twipsRect(3960, 420, 1335, 420),
+                                                QStringLiteral("OK"));
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Close"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(platform::twipsRect(3960, 960, 1335, 420));
+    cmdCancel = platform::placeControl<QPushButton>(
+        this, "cmdCancel", platform::twipsRect(3960, 960, 1335, 420), QStringLiteral("Close"));
 
     setTabOrder(cboCompany, cboTitle);
     setTabOrder(cboTitle, txtCoverPrice);

@@ -3,6 +3,7 @@
 #include "catalogue/issue/issuerecords.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/controls.h"
 #include "platform/conversion.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
@@ -38,30 +39,14 @@ constexpr int KeyBackspace = 8;
 constexpr int KeyEnter = 13;
 const char *const TagProperty = "Tag";
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry,
-              QWidget *buddy = nullptr)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(geometry);
-    if (buddy)
-        l->setBuddy(buddy);
-    return l;
-}
-
 QLineEdit *textBox(QWidget *parent, const char *name, const QRect &geometry)
 {
-    auto *t = new QLineEdit(parent);
-    t->setObjectName(QLatin1String(name));
-    t->setGeometry(geometry);
-    return t;
+    return platform::placeControl<QLineEdit>(parent, name, geometry);
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
+    auto *b = platform::placeControl<QPushButton>(parent, name, geometry, caption);
     // Enter must not press a button behind the user's back.
     b->setAutoDefault(false);
     b->setDefault(false);
@@ -113,28 +98,24 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     compact.setPointSizeF(8);
     setFont(compact);
 
-    cboCompany = new QComboBox(this);
-    cboCompany->setObjectName(QStringLiteral("cboCompany"));
-    cboCompany->setGeometry(twipsRect(120, 360, 3375, 315));
-    Label1 = label(this, "Label1", QStringLiteral("Company:"), twipsRect(120, 120, 2295, 255), cboCompany);
-    cboTitle = new QComboBox(this);
-    cboTitle->setObjectName(QStringLiteral("cboTitle"));
-    cboTitle->setGeometry(twipsRect(120, 1080, 4455, 315));
-    Label2 = label(this, "Label2", QStringLiteral("Title:"), twipsRect(120, 840, 2295, 255), cboTitle);
+    cboCompany = platform::placeControl<QComboBox>(this, "cboCompany", twipsRect(120, 360, 3375, 315));
+    Label1 = platform::placeLabel(this, "Label1", QStringLiteral("Company:"), twipsRect(120, 120, 2295, 255),
+                                  cboCompany);
+    cboTitle = platform::placeControl<QComboBox>(this, "cboTitle", twipsRect(120, 1080, 4455, 315));
+    Label2 = platform::placeLabel(this, "Label2", QStringLiteral("Title:"), twipsRect(120, 840, 2295, 255),
+                                  cboTitle);
     cmdExit = button(this, "cmdExit", QStringLiteral("&Close"), twipsRect(5040, 120, 1455, 435));
 
-    fraAddIssue = new QGroupBox(QStringLiteral("Maintain Issue"), this);
-    fraAddIssue->setObjectName(QStringLiteral("fraAddIssue"));
-    fraAddIssue->setGeometry(twipsRect(120, 1680, 6615, 3855));
+    fraAddIssue = platform::placeControl<QGroupBox>(this, "fraAddIssue", twipsRect(120, 1680, 6615, 3855),
+                                                    QStringLiteral("Maintain Issue"));
     QWidget *fra = fraAddIssue;
 
     txtIssueNumber = textBox(fra, "txtIssueNumber", twipsRect(1320, 420, 855, 285));
-    Label3 =
-        label(fra, "Label3", QStringLiteral("Issue Number:"), twipsRect(120, 420, 1200, 285), txtIssueNumber);
+    Label3 = platform::placeLabel(fra, "Label3", QStringLiteral("Issue Number:"),
+                                  twipsRect(120, 420, 1200, 285), txtIssueNumber);
 
-    fraCondition = new QGroupBox(QStringLiteral("Condition"), fra);
-    fraCondition->setObjectName(QStringLiteral("fraCondition"));
-    fraCondition->setGeometry(twipsRect(2400, 120, 2415, 1815));
+    fraCondition = platform::placeControl<QGroupBox>(fra, "fraCondition", twipsRect(2400, 120, 2415, 1815),
+                                                     QStringLiteral("Condition"));
     const QString captions[] = {QString(),
                                 QStringLiteral("Mint"),
                                 QStringLiteral("Near Mint"),
@@ -159,16 +140,18 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     }
 
     txtQuantity = textBox(fra, "txtQuantity", twipsRect(1320, 780, 855, 285));
-    Label4 = label(fra, "Label4", QStringLiteral("Quantity"), twipsRect(120, 780, 1200, 285), txtQuantity);
+    Label4 = platform::placeLabel(fra, "Label4", QStringLiteral("Quantity"), twipsRect(120, 780, 1200, 285),
+                                  txtQuantity);
     txtOriginalPrice = textBox(fra, "txtOriginalPrice", twipsRect(1320, 1140, 855, 285));
-    Label5 = label(fra, "Label5", QStringLiteral("Original Price:"), twipsRect(120, 1140, 1200, 285),
-                   txtOriginalPrice);
+    Label5 = platform::placeLabel(fra, "Label5", QStringLiteral("Original Price:"),
+                                  twipsRect(120, 1140, 1200, 285), txtOriginalPrice);
     txtCurrentValue = textBox(fra, "txtCurrentValue", twipsRect(1320, 1500, 855, 285));
-    Label6 = label(fra, "Label6", QStringLiteral("Current Value:"), twipsRect(120, 1500, 1200, 285),
-                   txtCurrentValue);
+    Label6 = platform::placeLabel(fra, "Label6", QStringLiteral("Current Value:"),
+                                  twipsRect(120, 1500, 1200, 285), txtCurrentValue);
     txtNotes = textBox(fra, "txtNotes", twipsRect(240, 2400, 4455, 1335));
     txtNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label7 = label(fra, "Label7", QStringLiteral("Notes:"), twipsRect(240, 2100, 1200, 255), txtNotes);
+    Label7 = platform::placeLabel(fra, "Label7", QStringLiteral("Notes:"), twipsRect(240, 2100, 1200, 255),
+                                  txtNotes);
 
     cmdAddIssue = button(fra, "cmdAddIssue", QStringLiteral("&Add Issue"), twipsRect(4920, 240, 1455, 435));
     cmdUpdateIssue =
@@ -180,10 +163,10 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     cmdScroll[1] =
         button(fra, "cmdScroll1", QStringLiteral("Scroll &Previous"), twipsRect(4920, 2640, 1455, 435));
 
-    lblTitleID = label(this, "lblTitleID", QString(), QRect());
-    lblCurrentSelect = label(this, "lblCurrentSelect", QString(), QRect());
-    lblCondition = label(this, "lblCondition", QString(), QRect());
-    lblCoverPrice = label(this, "lblCoverPrice", QString(), QRect());
+    lblTitleID = platform::placeLabel(this, "lblTitleID", QString(), QRect());
+    lblCurrentSelect = platform::placeLabel(this, "lblCurrentSelect", QString(), QRect());
+    lblCondition = platform::placeLabel(this, "lblCondition", QString(), QRect());
+    lblCoverPrice = platform::placeLabel(this, "lblCoverPrice", QString(), QRect());
     for (QLabel *l : {lblTitleID, lblCurrentSelect, lblCondition, lblCoverPrice})
         l->setVisible(false);
 

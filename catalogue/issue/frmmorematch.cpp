@@ -1,6 +1,7 @@
 #include "catalogue/issue/frmmorematch.h"
 
 #include "catalogue/issue/issuerecords.h"
+#include "platform/controls.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 
@@ -24,9 +25,8 @@ frmMoreMatch::frmMoreMatch(const QString &issueNumber, QLabel *result, QWidget *
         o->setVisible(false);
         optCondition[size_t(i)] = o;
     }
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(2760, 120, 1455, 435));
+    cmdOK = platform::placeControl<QPushButton>(this, "cmdOK", twipsRect(2760, 120, 1455, 435),
+                                                QStringLiteral("OK"));
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     Form_Load(issueNumber);
 }
