@@ -2,6 +2,7 @@
 // open, the grid fill and the whole load as the selection screen runs it.
 // Usage: bench_browse [ISSUES]   (default 100000)
 
+#include "benchtiming.h"
 #include "db/collectionfile.h"
 #include "db/session.h"
 #include "platform/engineerror.h"
@@ -12,7 +13,6 @@
 #include "reports/frmbrowsecomics.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -20,18 +20,7 @@
 
 namespace {
 
-QTextStream out(stdout);
-
-double timeIt(const QString &label, const std::function<void()> &work)
-{
-    QElapsedTimer t;
-    t.start();
-    work();
-    const double ms = double(t.nsecsElapsed()) / 1e6;
-    out << QStringLiteral("%1 %2 ms\n").arg(label, -58).arg(ms, 10, 'f', 1);
-    out.flush();
-    return ms;
-}
+QTextStream &out = benchOut();
 
 } // namespace
 

@@ -2,13 +2,13 @@
 // and opening, scrolling and searching large recordsets.
 // Usage: bench_engine [ISSUES]   (default 100000)
 
+#include "benchtiming.h"
 #include "db/collectionfile.h"
 #include "platform/database.h"
 #include "platform/engineerror.h"
 #include "platform/recordset.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,18 +19,7 @@ using namespace platform;
 
 namespace {
 
-QTextStream out(stdout);
-
-double timeIt(const QString &label, const std::function<void()> &work)
-{
-    QElapsedTimer t;
-    t.start();
-    work();
-    const double ms = double(t.nsecsElapsed()) / 1e6;
-    out << QStringLiteral("%1 %2 ms\n").arg(label, -58).arg(ms, 10, 'f', 1);
-    out.flush();
-    return ms;
-}
+QTextStream &out = benchOut();
 
 } // namespace
 
