@@ -1,5 +1,6 @@
 #include "reports/frmselectcriteria.h"
 
+#include "db/dataproblem.h"
 #include "db/lookuplists.h"
 #include "platform/controls.h"
 #include "platform/conversion.h"
@@ -334,8 +335,7 @@ void frmSelectCriteria::cboCompany_Click()
         }
     } catch (const platform::EngineError &e) {
         HideTitleChoice();
-        showMessage(QStringLiteral("The titles of the company could not be read.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The titles of the company could not be read."), e);
     }
 }
 
@@ -358,8 +358,7 @@ void frmSelectCriteria::cboTitle_Click()
         }
         m_titleId = *id;
     } catch (const platform::EngineError &e) {
-        showMessage(QStringLiteral("The title could not be read.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The title could not be read."), e);
     }
 }
 
@@ -562,8 +561,7 @@ void frmSelectCriteria::cmdOK_Click()
         }
     } catch (const platform::EngineError &e) {
         showStatus(QStringLiteral("Unexpected error condition"));
-        showMessage(QStringLiteral("The collection could not be browsed.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The collection could not be browsed."), e);
     }
     unsetCursor();
     // A browse that was shown ends the command; otherwise the choices stay

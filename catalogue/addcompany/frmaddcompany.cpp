@@ -1,5 +1,6 @@
 #include "catalogue/addcompany/frmaddcompany.h"
 
+#include "db/dataproblem.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/controls.h"
@@ -104,8 +105,7 @@ void frmAddCompany::txtCompanyName_LostFocus()
         if (checkName())
             return;
     } catch (const platform::EngineError &e) {
-        showMessage(QStringLiteral("The company name could not be checked.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The company name could not be checked."), e);
     }
     platform::refocusAndSelect(txtCompanyName, 0, 99);
 }
@@ -212,8 +212,7 @@ void frmAddCompany::cmdAdd_Click()
                        s.rsCompany->value(QStringLiteral("Company")).toString());
     } catch (const platform::EngineError &e) {
         showStatus(QStringLiteral("Company not added"));
-        showMessage(QStringLiteral("The company could not be added.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The company could not be added."), e);
         return;
     }
 

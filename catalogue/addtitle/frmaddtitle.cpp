@@ -1,5 +1,6 @@
 #include "catalogue/addtitle/frmaddtitle.h"
 
+#include "db/dataproblem.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/controls.h"
@@ -203,8 +204,7 @@ void frmAddTitle::txtTitle_LostFocus()
         if (checkTitle())
             return;
     } catch (const platform::EngineError &e) {
-        showMessage(QStringLiteral("The title could not be checked.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The title could not be checked."), e);
     }
     platform::refocusAndSelect(txtTitle, 0, 99);
 }
@@ -367,8 +367,7 @@ bool frmAddTitle::storeTitle(const QString &title, const QString &companyId)
         } catch (const platform::EngineError &) {
         }
         showStatus(QStringLiteral("Title not added"));
-        showMessage(QStringLiteral("The title could not be added.\n\n") + e.text(),
-                    QStringLiteral("Data Error"), MsgButtons::OK, MsgIcon::Critical);
+        db::showDataProblem(QStringLiteral("The title could not be added."), e);
         return false;
     }
 }

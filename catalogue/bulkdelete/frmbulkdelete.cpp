@@ -1,6 +1,6 @@
 #include "catalogue/bulkdelete/frmbulkdelete.h"
 
-#include "catalogue/dataproblem.h"
+#include "db/dataproblem.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
 #include "platform/controls.h"
@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-using catalogue::showDataProblem;
+using db::showDataProblem;
 using platform::EngineError;
 using platform::MsgAnswer;
 using platform::MsgButtons;

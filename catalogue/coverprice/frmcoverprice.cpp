@@ -1,6 +1,6 @@
 #include "catalogue/coverprice/frmcoverprice.h"
 
-#include "catalogue/dataproblem.h"
+#include "db/dataproblem.h"
 #include "db/identifiers.h"
 #include "db/lookuplists.h"
 #include "db/session.h"
@@ -19,7 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using catalogue::showDataProblem;
+using db::showDataProblem;
 using platform::MsgAnswer;
 using platform::MsgButtons;
 using platform::MsgIcon;
@@ -258,11 +258,7 @@ void frmCoverPrice::cmdCancel_Click()
                                       QStringLiteral("Cover Price Not Updated"), MsgButtons::YesNo,
                                       MsgIcon::Question) != MsgAnswer::Yes)
         return;
-    db::Session &s = db::session();
-    s.rsCoverPrice.reset();
-    s.rsIssue.reset();
-    s.rsTitle.reset();
-    s.rsCompany.reset();
+    db::session().closeSlots();
     QDialog::reject();
 }
 

@@ -778,11 +778,7 @@ void frmAddIssue::cmdExit_Click()
         reportEngineError(QStringLiteral("Saving the issue"), e.text());
         return;
     }
-    db::Session &s = db::session();
-    s.rsCoverPrice.reset();
-    s.rsIssue.reset();
-    s.rsTitle.reset();
-    s.rsCompany.reset();
+    db::session().closeSlots();
     QDialog::reject();
 }
 

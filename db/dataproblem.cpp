@@ -1,9 +1,9 @@
-#include "catalogue/dataproblem.h"
+#include "db/dataproblem.h"
 
 #include "platform/engineerror.h"
 #include "platform/messagebox.h"
 
-namespace catalogue {
+namespace db {
 
 void showDataProblem(const QString &what, const platform::EngineError &error)
 {
@@ -11,4 +11,4 @@ void showDataProblem(const QString &what, const platform::EngineError &error)
                           platform::MsgButtons::OK, platform::MsgIcon::Critical);
 }
 
-} // namespace catalogue
+} // namespace db
