@@ -1,6 +1,7 @@
 #include "catalogue/addcompany/frmaddcompany.h"
 #include "db/session.h"
 #include "support/keyboard.h"
+#include "support/openscreen.h"
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
@@ -59,14 +60,7 @@ private slots:
     void tabOrderAndClose();
 
 private:
-    std::unique_ptr<frmAddCompany> open()
-    {
-        auto f = std::make_unique<frmAddCompany>();
-        f->show();
-        if (!QTest::qWaitForWindowActive(f.get()))
-            return nullptr;
-        return f;
-    }
+    std::unique_ptr<frmAddCompany> open() { return openScreen<frmAddCompany>(); }
 };
 
 // Each name is typed over the box's text and Add is clicked (which leaves

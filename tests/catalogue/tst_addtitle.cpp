@@ -2,6 +2,7 @@
 #include "db/session.h"
 #include "platform/currency.h"
 #include "support/keyboard.h"
+#include "support/openscreen.h"
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
@@ -92,13 +93,7 @@ private slots:
 private:
     static std::unique_ptr<frmAddTitle> open()
     {
-        auto f = std::make_unique<frmAddTitle>();
-        if (!f->frmAddTitle_Set())
-            return nullptr;
-        f->show();
-        if (!QTest::qWaitForWindowActive(f.get()))
-            return nullptr;
-        return f;
+        return openScreen<frmAddTitle>([](frmAddTitle &s) { return s.frmAddTitle_Set(); });
     }
     // Chooses a company the way the keyboard does: focus the list and type
     // the start of its name.

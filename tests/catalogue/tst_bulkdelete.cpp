@@ -2,6 +2,7 @@
 #include "db/session.h"
 #include "shell/commandscope.h"
 #include "support/combochoice.h"
+#include "support/openscreen.h"
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
@@ -111,13 +112,7 @@ private slots:
 private:
     static std::unique_ptr<frmBulkDelete> open()
     {
-        auto f = std::make_unique<frmBulkDelete>();
-        if (!LoadBulkDeleteCompanyList(*f))
-            return nullptr;
-        f->show();
-        if (!QTest::qWaitForWindowActive(f.get()))
-            return nullptr;
-        return f;
+        return openScreen<frmBulkDelete>([](frmBulkDelete &s) { return LoadBulkDeleteCompanyList(s); });
     }
     // Company, then a title ("All Titles" for the whole company).
     static bool choose(frmBulkDelete &f, const QString &company, const QString &title)

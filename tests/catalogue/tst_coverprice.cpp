@@ -4,6 +4,7 @@
 #include "shell/commandscope.h"
 #include "support/combochoice.h"
 #include "support/keyboard.h"
+#include "support/openscreen.h"
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
@@ -81,13 +82,7 @@ private slots:
 private:
     static std::unique_ptr<frmCoverPrice> open()
     {
-        auto f = std::make_unique<frmCoverPrice>();
-        if (!LoadCoverPriceCompanyList(*f))
-            return nullptr;
-        f->show();
-        if (!QTest::qWaitForWindowActive(f.get()))
-            return nullptr;
-        return f;
+        return openScreen<frmCoverPrice>([](frmCoverPrice &s) { return LoadCoverPriceCompanyList(s); });
     }
     // Company, then title; true when the price box shows.
     static bool choose(frmCoverPrice &f, const QString &company, const QString &title)

@@ -5,6 +5,7 @@
 #include "platform/currency.h"
 #include "shell/commandscope.h"
 #include "support/keyboard.h"
+#include "support/openscreen.h"
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
@@ -159,11 +160,8 @@ private:
     // The screen as the menu command opens it, with a title of "Acme" chosen.
     static std::unique_ptr<frmAddIssue> open(const QString &title = "Kite")
     {
-        auto f = std::make_unique<frmAddIssue>();
-        if (!LoadIssueCompanyList(*f))
-            return nullptr;
-        f->show();
-        if (!QTest::qWaitForWindowActive(f.get()))
+        auto f = openScreen<frmAddIssue>([](frmAddIssue &s) { return LoadIssueCompanyList(s); });
+        if (!f)
             return nullptr;
         f->cboCompany->setFocus();
         typeText(f->cboCompany, "Acme");
