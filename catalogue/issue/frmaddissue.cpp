@@ -277,6 +277,25 @@ void frmAddIssue::hideIssueFrame()
     fraAddIssue->setVisible(false);
 }
 
+// What the user declined to save is dropped from the screen too: left
+// there, it would stand over the cursor's row, and an edit of it would be
+// written into that other issue.
+void frmAddIssue::showStoredIssue()
+{
+    const auto &rs = db::session().rsIssue;
+    if (!rs || rs->absolutePosition() == -1) {
+        // No stored issue to show: the title's proposal again.
+        OpenTitleIssues(*this, lblTitleID->text(), editMode);
+        editMode = QStringLiteral("Add");
+        return;
+    }
+    editMode = QStringLiteral("PassThrough");
+    ShowIssueKey(*this, editMode);
+    editMode.clear();
+    ShowIssueDetails(*this, editMode);
+    showDeleteButton();
+}
+
 void frmAddIssue::showDeleteButton()
 {
     setButton(cmdDeleteIssue, true);
@@ -393,6 +412,7 @@ void frmAddIssue::txtIssueNumber_GotFocus()
                     editMode.clear();
             } else {
                 editMode.clear();
+                showStoredIssue();
                 platform::selectText(txtIssueNumber, 0, 99);
             }
         } else if (editMode == QStringLiteral("Init")) {

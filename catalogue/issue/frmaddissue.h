@@ -103,6 +103,7 @@ private:
     void fieldLeft(QLineEdit *box);
     void moneyLeft(QLineEdit *box);
     void showDeleteButton();
+    void showStoredIssue();
     void reportEngineError(const QString &what, const QString &text);
     void optConditionClickUnguarded(int index);
 

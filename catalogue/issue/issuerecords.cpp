@@ -448,6 +448,15 @@ bool UpdateIssue(frmAddIssue &f, const QString &code, QString &editMode)
         return false;
 
     platform::Recordset &rs = issues();
+    // Only the row whose number and condition are on screen may take the
+    // values on screen.
+    if (rs.absolutePosition() == -1 || rs.value(IssueNum).toInt() != v.issueNum ||
+        rs.value(Condition).toInt() != conditionCode) {
+        refuseValue(QStringLiteral("Issue Number ") + QString::number(v.issueNum) + QStringLiteral(" in ") +
+                        name + QStringLiteral(" condition is not stored, so it cannot be updated"),
+                    QStringLiteral("Update Issue"));
+        return false;
+    }
     QString number;
     try {
         number = QString::number(rs.value(IssueNum).toInt());

@@ -138,6 +138,8 @@ private slots:
     void scrollAndDelete();
     void closeQuestion_data();
     void closeQuestion();
+    void declinedNewIssue_data();
+    void declinedNewIssue();
     void conditionClicks_data();
     void conditionClicks();
     void keyFilters_data();
@@ -586,6 +588,48 @@ void tst_IssueScreen::closeQuestion()
              QStringList{describeBox(text, "Save Changes", MsgButtons::YesNoCancel, MsgIcon::Question)});
     QCOMPARE(f->isVisible(), !closed);
     QCOMPARE(storedIssues(), rows);
+}
+
+// Declining to add the unstored issue on screen shows a stored row again,
+// so an edit and Update afterwards write only the row shown.
+void tst_IssueScreen::declinedNewIssue_data()
+{
+    QTest::addColumn<bool>("byCondition"); // defined by clicking a free condition, else by its number
+    QTest::addColumn<QString>("question");
+
+    QTest::newRow("typed number") << false << "Add new Issue 60 in Mint condition before changing";
+    QTest::newRow("free condition") << true << "Add new Issue 41 in Good condition before changing";
+}
+
+void tst_IssueScreen::declinedNewIssue()
+{
+    QFETCH(bool, byCondition);
+    QFETCH(QString, question);
+
+    collection();
+    addIssue("K", 7, 1);
+    addIssue("K", 41, 3);
+    ScriptedUi ui;
+    auto f = open();
+    QVERIFY(f);
+    typeInto(f->txtIssueNumber, byCondition ? "41" : "60");
+    leave(f->txtIssueNumber);
+    if (byCondition) {
+        ui.answer(MsgAnswer::Yes);
+        QTest::mouseClick(f->optCondition[6], Qt::LeftButton);
+        QCOMPARE(f->editMode, QStringLiteral("Add"));
+    }
+    ui.clearRecords();
+    ui.answer(MsgAnswer::No);
+    QTest::mouseClick(f->txtIssueNumber, Qt::LeftButton);
+    QCOMPARE(described(ui.boxes),
+             QStringList{describeBox(question, "Save Changes", MsgButtons::YesNo, MsgIcon::Question)});
+    QCOMPARE(f->txtIssueNumber->text() + '|' + QString::number(checkedCondition(*f)), QStringLiteral("41|3"));
+    typeInto(f->txtQuantity, "5");
+    leave(f->txtQuantity);
+    QTest::mouseClick(f->cmdUpdateIssue, Qt::LeftButton);
+    QCOMPARE(storedIssues(), (QStringList{"7|1|1|20000|70000|n", "41|3|5|20000|410000|n"}));
+    QCOMPARE(ui.statuses.last(), QStringLiteral("Issue Number 41 in VeryFine condition updated"));
 }
 
 // Clicking a condition: stored rows are shown, others offered as new; with
