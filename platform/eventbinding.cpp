@@ -20,6 +20,7 @@ public:
 
     std::function<void()> gotFocus;
     std::function<void()> lostFocus;
+    bool lostWithinWindowOnly = false;
     std::function<void(int &)> keyPress;
 
 protected:
@@ -33,7 +34,8 @@ protected:
         case QEvent::FocusOut:
             // A popup (a combo's list, a context menu) taking focus for a moment
             // is not the user leaving the box.
-            if (lostFocus && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            if (lostFocus && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason &&
+                (!lostWithinWindowOnly || focusStaysInWindow(static_cast<QWidget *>(watched))))
                 lostFocus();
             break;
         case QEvent::KeyPress:
@@ -46,6 +48,12 @@ protected:
     }
 
 private:
+    static bool focusStaysInWindow(const QWidget *w)
+    {
+        const QWidget *to = QApplication::focusWidget();
+        return to && to->window() == w->window();
+    }
+
     bool filterKey(QObject *, QKeyEvent *event)
     {
         int code = 0;
@@ -61,13 +69,19 @@ private:
     }
 };
 
-Binding *bindingFor(QWidget *w)
+Binding *existingBinding(QWidget *w)
 {
     for (QObject *child : w->children()) {
         if (auto *b = dynamic_cast<Binding *>(child))
             return b;
     }
-    return new Binding(w);
+    return nullptr;
+}
+
+Binding *bindingFor(QWidget *w)
+{
+    Binding *b = existingBinding(w);
+    return b ? b : new Binding(w);
 }
 } // namespace
 
@@ -78,16 +92,25 @@ void onGotFocus(QWidget *widget, std::function<void()> handler)
 
 void onLostFocus(QWidget *widget, std::function<void()> handler)
 {
-    bindingFor(widget)->lostFocus = std::move(handler);
+    Binding *b = bindingFor(widget);
+    b->lostFocus = std::move(handler);
+    b->lostWithinWindowOnly = false;
 }
 
 void onLostFocusWithinWindow(QWidget *widget, std::function<void()> handler)
 {
-    onLostFocus(widget, [widget, handler = std::move(handler)] {
-        const QWidget *to = QApplication::focusWidget();
-        if (to && to->window() == widget->window())
-            handler();
-    });
+    Binding *b = bindingFor(widget);
+    b->lostFocus = std::move(handler);
+    b->lostWithinWindowOnly = true;
+}
+
+void leaveFocusedBox(QWidget *window)
+{
+    QWidget *focused = window->focusWidget();
+    if (!focused)
+        return;
+    if (Binding *b = existingBinding(focused); b && b->lostFocus)
+        b->lostFocus();
 }
 
 void onKeyPress(QWidget *widget, std::function<void(int &keyAscii)> handler)

@@ -16,6 +16,12 @@ void onLostFocus(QWidget *widget, std::function<void()> handler);
 // leaving the box.
 void onLostFocusWithinWindow(QWidget *widget, std::function<void()> handler);
 
+// Runs the leave handling of the window's focused box, as if the user had
+// left it, while the focus stays: a way out of the screen (Escape, the title
+// bar's close button, a button's access key) must first take in what was
+// typed there, so the close question knows about it.
+void leaveFocusedBox(QWidget *window);
+
 // The handler gets the typed character's code (8 for backspace) and may set
 // it to 0 to swallow the key. Keys that type no character (arrows, Tab,
 // Delete, shortcuts) never reach it.

@@ -383,6 +383,7 @@ void frmAddTitle::reopenTitleSlots()
 
 void frmAddTitle::cmdExit_Click()
 {
+    platform::leaveFocusedBox(this);
     if (m_unsavedTitle &&
         showMessage(QStringLiteral("Title not saved, Ok to Close"), QStringLiteral("Unsaved Title"),
                     MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::No)

@@ -254,6 +254,7 @@ bool frmCoverPrice::savePrice(const QString &text)
 
 void frmCoverPrice::cmdCancel_Click()
 {
+    platform::leaveFocusedBox(this);
     if (m_priceChanged && showMessage(QStringLiteral("Cover Price change not saved, Ok to Close"),
                                       QStringLiteral("Cover Price Not Updated"), MsgButtons::YesNo,
                                       MsgIcon::Question) != MsgAnswer::Yes)

@@ -789,6 +789,7 @@ void frmAddIssue::cmdScroll_Click(int index)
 
 void frmAddIssue::cmdExit_Click()
 {
+    platform::leaveFocusedBox(this);
     try {
         if (!ConfirmPendingSave(*this, QStringLiteral(" exiting form"), editMode)) {
             txtNotes->setFocus();

@@ -583,24 +583,30 @@ void tst_AddTitle::closeQuestion_data()
 {
     QTest::addColumn<int>("how");
     QTest::addColumn<bool>("added");
+    QTest::addColumn<bool>("inTitle"); // the focus still in the title box typed
 
-    QTest::newRow("Close button") << 0 << false;
-    QTest::newRow("Escape") << 1 << false;
-    QTest::newRow("window close") << 2 << false;
-    QTest::newRow("Close after add") << 0 << true;
-    QTest::newRow("Escape after add") << 1 << true;
+    QTest::newRow("Close button") << 0 << false << false;
+    QTest::newRow("Escape") << 1 << false << false;
+    QTest::newRow("window close") << 2 << false << false;
+    QTest::newRow("Close after add") << 0 << true << false;
+    QTest::newRow("Escape after add") << 1 << true << false;
+    QTest::newRow("Escape in the title box") << 1 << false << true;
+    QTest::newRow("window close, in the title box") << 2 << false << true;
 }
 
 void tst_AddTitle::closeQuestion()
 {
     QFETCH(int, how);
     QFETCH(bool, added);
+    QFETCH(bool, inTitle);
 
     OneCompany c;
     ScriptedUi ui;
     auto f = open();
     QVERIFY(f);
-    fill(*f, "Iron Kite", "Acm", "1", "");
+    fill(*f, inTitle ? "" : "Iron Kite", "Acm", "1", "");
+    if (inTitle)
+        typeOver(f->txtTitle, "Iron Kite");
     if (added)
         QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     auto close = [&] {

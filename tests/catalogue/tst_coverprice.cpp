@@ -451,14 +451,18 @@ void tst_CoverPrice::saveFailureKeepsChange()
 void tst_CoverPrice::closeQuestion_data()
 {
     QTest::addColumn<int>("how");
-    QTest::newRow("Close") << 0;
-    QTest::newRow("Escape") << 1;
-    QTest::newRow("title bar") << 2;
+    QTest::addColumn<bool>("left"); // the price box left before closing, else still focused
+    QTest::newRow("Close") << 0 << true;
+    QTest::newRow("Escape") << 1 << true;
+    QTest::newRow("title bar") << 2 << true;
+    QTest::newRow("Escape in the box") << 1 << false;
+    QTest::newRow("title bar, in the box") << 2 << false;
 }
 
 void tst_CoverPrice::closeQuestion()
 {
     QFETCH(int, how);
+    QFETCH(bool, left);
 
     TempCollection c;
     standardCollection(c);
@@ -466,7 +470,7 @@ void tst_CoverPrice::closeQuestion()
     auto f = open();
     QVERIFY(f);
     QVERIFY(choose(*f, "Acme", "Iron Kite"));
-    typePrice(*f, "9");
+    typePrice(*f, "9", left);
     auto close = [&] {
         if (how == 0)
             QTest::mouseClick(f->cmdCancel, Qt::LeftButton);

@@ -554,13 +554,20 @@ void tst_IssueScreen::closeQuestion_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<int>("how"); // Close, Escape in the edited box, the title bar's close button
 
-    QTest::newRow("update, yes") << true << int(MsgAnswer::Yes) << true << QStringList{"4|1|6|20000|40000|n"};
-    QTest::newRow("update, no") << true << int(MsgAnswer::No) << true << QStringList{"4|1|1|20000|40000|n"};
+    QTest::newRow("update, yes") << true << int(MsgAnswer::Yes) << true << QStringList{"4|1|6|20000|40000|n"}
+                                 << 0;
+    QTest::newRow("update, no") << true << int(MsgAnswer::No) << true << QStringList{"4|1|1|20000|40000|n"}
+                                << 0;
     QTest::newRow("update, cancel") << true << int(MsgAnswer::Cancel) << false
-                                    << QStringList{"4|1|1|20000|40000|n"};
+                                    << QStringList{"4|1|1|20000|40000|n"} << 0;
     QTest::newRow("add, yes") << false << int(MsgAnswer::Yes) << true
-                              << QStringList{"4|1|1|20000|40000|n", "5|1|1|0|0|None"};
+                              << QStringList{"4|1|1|20000|40000|n", "5|1|1|0|0|None"} << 0;
+    QTest::newRow("update, Escape, yes")
+        << true << int(MsgAnswer::Yes) << true << QStringList{"4|1|6|20000|40000|n"} << 1;
+    QTest::newRow("update, title bar, cancel")
+        << true << int(MsgAnswer::Cancel) << false << QStringList{"4|1|1|20000|40000|n"} << 2;
 }
 
 void tst_IssueScreen::closeQuestion()
@@ -569,6 +576,7 @@ void tst_IssueScreen::closeQuestion()
     QFETCH(int, answer);
     QFETCH(bool, closed);
     QFETCH(QStringList, rows);
+    QFETCH(int, how);
 
     collection();
     addIssue("K", 4, 1);
@@ -581,7 +589,12 @@ void tst_IssueScreen::closeQuestion()
         typeInto(f->txtQuantity, "6");
     }
     ui.answer(MsgAnswer(answer));
-    QTest::mouseClick(f->cmdExit, Qt::LeftButton);
+    if (how == 0)
+        QTest::mouseClick(f->cmdExit, Qt::LeftButton);
+    else if (how == 1)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    else
+        f->close();
     const QString text = edit ? "Update Issue 4 in Mint condition before  exiting form"
                               : "Add new Issue 5 in Mint condition before  exiting form";
     QCOMPARE(described(ui.boxes),
