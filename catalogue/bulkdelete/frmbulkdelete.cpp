@@ -182,8 +182,10 @@ void frmBulkDelete::cmdDelete_Click()
                     QStringLiteral("Delete Error"), MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
-    if (showMessage(warning, QStringLiteral("Confirm Delete"), MsgButtons::YesNo, MsgIcon::Question) !=
-        MsgAnswer::Yes)
+    // No is the default: Escape on this screen starts Delete All, and
+    // Escape, Enter must never delete a whole company.
+    if (showMessage(warning, QStringLiteral("Confirm Delete"), MsgButtons::YesNo, MsgIcon::Question,
+                    MsgAnswer::No) != MsgAnswer::Yes)
         return;
 
     if (!deleteRows(mode, *key))

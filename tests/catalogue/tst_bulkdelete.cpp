@@ -23,7 +23,7 @@ const QString TitleWarning = "WARNING: You are about to delete all Issues and da
 
 QString confirmBox(const QString &text)
 {
-    return describeBox(text, "Confirm Delete", MsgButtons::YesNo, MsgIcon::Question);
+    return describeBox(text, "Confirm Delete", MsgButtons::YesNo, MsgIcon::Question, MsgAnswer::No);
 }
 
 QString noTitlesBox(const QString &company)

@@ -5,7 +5,11 @@
 #include "platform/textbox.h"
 #include "support/scriptedui.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QTimer>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,6 +25,8 @@ class ChokepointTest : public QObject
 
 private slots:
     void messageBoxWithoutTitleShowsApplicationTitle();
+    void realBoxAnswersEnterAndEscape_data();
+    void realBoxAnswersEnterAndEscape();
     void fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_data();
     void fileChooserAddsDefaultExtensionAndMovesCurrentDirectory();
     void fileChooserCancelLeavesCurrentDirectory();
@@ -42,6 +48,63 @@ void ChokepointTest::messageBoxWithoutTitleShowsApplicationTitle()
     QCOMPARE(ui.boxes.size(), 2);
     QCOMPARE(describe(ui.boxes[0]), describeBox("Sure?", "Panelkeep", MsgButtons::YesNo, MsgIcon::Question));
     QCOMPARE(describe(ui.boxes[1]), describeBox("Done", "Own Title", MsgButtons::OK, MsgIcon::None));
+}
+
+// Real boxes, keys as the user presses them: Enter gives the default button,
+// Escape the safe one; the whole title shows.
+void ChokepointTest::realBoxAnswersEnterAndEscape_data()
+{
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("named"); // the default the caller names, -1 for none
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("title");
+
+    const int yesNo = int(MsgButtons::YesNo);
+    const int yesNoCancel = int(MsgButtons::YesNoCancel);
+    QTest::newRow("Confirm Delete, Enter") << yesNo << int(MsgAnswer::No) << int(Qt::Key_Return)
+                                           << int(MsgAnswer::No) << u"Confirm Delete"_s;
+    QTest::newRow("Confirm Delete, Escape") << yesNo << int(MsgAnswer::No) << int(Qt::Key_Escape)
+                                            << int(MsgAnswer::No) << u"Confirm Delete"_s;
+    QTest::newRow("save question, Enter") << yesNoCancel << -1 << int(Qt::Key_Return) << int(MsgAnswer::Yes)
+                                          << u"Save Changes"_s;
+    QTest::newRow("save question, Escape") << yesNoCancel << -1 << int(Qt::Key_Escape)
+                                           << int(MsgAnswer::Cancel) << u"Save Changes"_s;
+    QTest::newRow("Yes/No, Escape") << yesNo << -1 << int(Qt::Key_Escape) << int(MsgAnswer::No)
+                                    << u"Unsaved Title"_s;
+    QTest::newRow("OK, Enter, long title")
+        << int(MsgButtons::OK) << -1 << int(Qt::Key_Return) << int(MsgAnswer::OK)
+        << u"No Records for The Astonishing Adventures of the Lone Wolf"_s;
+    QTest::newRow("OK, Escape") << int(MsgButtons::OK) << -1 << int(Qt::Key_Escape) << int(MsgAnswer::OK)
+                                << u"Name Too Long"_s;
+}
+
+void ChokepointTest::realBoxAnswersEnterAndEscape()
+{
+    QFETCH(int, buttons);
+    QFETCH(int, named);
+    QFETCH(int, key);
+    QFETCH(int, answer);
+    QFETCH(QString, title);
+
+    int width = 0;
+    int titleWidth = 0;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QVERIFY(QTest::qWaitForWindowExposed(box));
+        width = box->width();
+        QFont bold = box->font();
+        bold.setBold(true);
+        titleWidth = QFontMetrics(bold).horizontalAdvance(title);
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus && box->isAncestorOf(focus) ? focus : box, Qt::Key(key));
+    });
+    const std::optional<MsgAnswer> defaultButton =
+        named < 0 ? std::nullopt : std::optional<MsgAnswer>(MsgAnswer(named));
+    QCOMPARE(showMessage("Deleted last record", title, MsgButtons(buttons), MsgIcon::Question, defaultButton),
+             MsgAnswer(answer));
+    QVERIFY2(width > titleWidth, qPrintable(QString::number(width)));
 }
 
 void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_data()

@@ -19,6 +19,17 @@ const char *name(MsgButtons b)
     return "?";
 }
 
+const char *name(MsgAnswer a)
+{
+    switch (a) {
+    case MsgAnswer::OK: return "OK";
+    case MsgAnswer::Cancel: return "Cancel";
+    case MsgAnswer::Yes: return "Yes";
+    case MsgAnswer::No: return "No";
+    }
+    return "?";
+}
+
 const char *name(MsgIcon i)
 {
     switch (i) {
@@ -32,15 +43,19 @@ const char *name(MsgIcon i)
 }
 } // namespace
 
-QString describeBox(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon)
+QString describeBox(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon,
+                    std::optional<MsgAnswer> defaultButton)
 {
-    return QStringLiteral("%1|%2|%3|%4")
-        .arg(text, title, QLatin1String(name(buttons)), QLatin1String(name(icon)));
+    QString out = QStringLiteral("%1|%2|%3|%4")
+                      .arg(text, title, QLatin1String(name(buttons)), QLatin1String(name(icon)));
+    if (defaultButton && *defaultButton != platformDefaultButton(buttons))
+        out += QStringLiteral("|default ") + QLatin1String(name(*defaultButton));
+    return out;
 }
 
 QString describe(const MessageRequest &box)
 {
-    return describeBox(box.text, box.title, box.buttons, box.icon);
+    return describeBox(box.text, box.title, box.buttons, box.icon, box.defaultButton);
 }
 
 QStringList described(const QList<MessageRequest> &boxes)

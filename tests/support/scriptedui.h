@@ -43,9 +43,10 @@ private:
     std::deque<std::optional<QString>> m_files;
 };
 
-// "text|title|buttons|icon" for comparing a recorded box in one QCOMPARE.
+// "text|title|buttons|icon" for comparing a recorded box in one QCOMPARE,
+// with "|default No" added when Enter does not answer the platform's choice.
 QString describe(const platform::MessageRequest &box);
 QString describeBox(const QString &text, const QString &title, platform::MsgButtons buttons,
-                    platform::MsgIcon icon);
+                    platform::MsgIcon icon, std::optional<platform::MsgAnswer> defaultButton = std::nullopt);
 // Every recorded box described, in the order shown.
 QStringList described(const QList<platform::MessageRequest> &boxes);
