@@ -79,6 +79,9 @@ frmCoverPrice::frmCoverPrice(QWidget *parent)
     platform::onGotFocus(txtCoverPrice, [this] { txtCoverPrice_GotFocus(); });
     platform::onKeyPress(txtCoverPrice, [this](int &k) { txtCoverPrice_KeyPress(k); });
     platform::onLostFocusWithinWindow(txtCoverPrice, [this] { txtCoverPrice_LostFocus(); });
+    // OK shows while the text differs from the one shown, so Enter (OK is
+    // the default button) and Tab reach it before the box is left.
+    connect(txtCoverPrice, &QLineEdit::textEdited, this, [this] { showOKForChange(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
@@ -106,6 +109,13 @@ void frmCoverPrice::forgetPendingChange()
     m_priceChanged = false;
     cmdOK->hide();
     cmdOK->setEnabled(false);
+}
+
+void frmCoverPrice::showOKForChange()
+{
+    const bool on = m_priceChanged || txtCoverPrice->text() != m_tag;
+    cmdOK->setVisible(on);
+    cmdOK->setEnabled(on);
 }
 
 void frmCoverPrice::cboCompany_Click()
@@ -189,18 +199,18 @@ void frmCoverPrice::txtCoverPrice_LostFocus()
 {
     if (const auto amount = platform::tryCurrency(txtCoverPrice->text()))
         txtCoverPrice->setText(platform::formatCurrency(*amount));
-    if (txtCoverPrice->text() == m_tag)
-        return;
-    m_priceChanged = true;
-    m_tag = txtCoverPrice->text();
-    cmdOK->show();
-    cmdOK->setEnabled(true);
+    if (txtCoverPrice->text() != m_tag) {
+        m_priceChanged = true;
+        m_tag = txtCoverPrice->text();
+    }
+    showOKForChange();
 }
 
 void frmCoverPrice::cmdOK_Click()
 {
-    // Enter presses OK without leaving the box, so the text is taken as it
-    // stands now, not as last checked.
+    // Enter presses OK without leaving the box: the box is taken in first,
+    // formatted as on leaving it.
+    platform::leaveFocusedBox(this);
     if (!savePrice(db::trimSpaces(txtCoverPrice->text())))
         return;
     const QString message = QStringLiteral("Title ") + cboTitle->currentText() +

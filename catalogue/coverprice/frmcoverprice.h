@@ -42,6 +42,7 @@ public:
 
 private:
     void forgetPendingChange();
+    void showOKForChange();
     bool savePrice(const QString &text);
 
     bool m_priceChanged = false;

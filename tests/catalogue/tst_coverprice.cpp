@@ -145,6 +145,16 @@ void tst_CoverPrice::priceSaved_data()
                                       << "Nhl"
                                       << "7.25"
                                       << "" << true << qint64(72500);
+    QTest::newRow("Enter at the first change") << "Acme"
+                                               << "Nightowl"
+                                               << "Nhl"
+                                               << "7.25"
+                                               << "first" << true << qint64(72500);
+    QTest::newRow("Tab onto OK, Enter") << "Acme"
+                                        << "Nightowl"
+                                        << "Nhl"
+                                        << "8"
+                                        << "tab" << true << qint64(80000);
 }
 
 void tst_CoverPrice::priceSaved()
@@ -167,11 +177,19 @@ void tst_CoverPrice::priceSaved()
     QVERIFY(choose(*f, company, title));
 
     if (byEnter) {
-        // A first change reveals OK; the second is still in the box.
-        typePrice(*f, "1");
-        QVERIFY(f->cmdOK->isVisible());
+        // Unless told otherwise, a first change reveals OK; the second is
+        // still in the box. OK shows as soon as the text differs.
+        if (shown.isEmpty()) {
+            typePrice(*f, "1");
+            QVERIFY(f->cmdOK->isVisible());
+        }
         typePrice(*f, typed, false);
-        QTest::keyClick(f->txtCoverPrice, Qt::Key_Return);
+        QVERIFY(f->cmdOK->isVisible() && f->cmdOK->isEnabled());
+        if (shown == "tab") {
+            QTest::keyClick(f->txtCoverPrice, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), f->cmdOK);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     } else {
         typePrice(*f, typed);
         QCOMPARE(f->txtCoverPrice->text(), shown);
