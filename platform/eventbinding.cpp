@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QWidget>
 
 namespace platform {
@@ -69,6 +70,31 @@ private:
     }
 };
 
+class EnterPresses : public QObject
+{
+public:
+    explicit EnterPresses(QAbstractButton *b)
+        : QObject(b)
+    {
+        b->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) ||
+            (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        auto *b = static_cast<QAbstractButton *>(watched);
+        if (b->isEnabled() && b->isVisible())
+            b->click();
+        return true;
+    }
+};
+
 Binding *existingBinding(QWidget *w)
 {
     for (QObject *child : w->children()) {
@@ -102,6 +128,12 @@ void onLostFocusWithinWindow(QWidget *widget, std::function<void()> handler)
     Binding *b = bindingFor(widget);
     b->lostFocus = std::move(handler);
     b->lostWithinWindowOnly = true;
+}
+
+void pressFocusedButtonOnEnter(QWidget *window)
+{
+    for (QPushButton *b : window->findChildren<QPushButton *>())
+        new EnterPresses(b);
 }
 
 void leaveFocusedBox(QWidget *window)

@@ -22,6 +22,10 @@ void onLostFocusWithinWindow(QWidget *widget, std::function<void()> handler);
 // typed there, so the close question knows about it.
 void leaveFocusedBox(QWidget *window);
 
+// Enter on any of the window's buttons that has the focus presses it, as
+// Space does, whether or not the window has a default button.
+void pressFocusedButtonOnEnter(QWidget *window);
+
 // The handler gets the typed character's code (8 for backspace) and may set
 // it to 0 to swallow the key. Keys that type no character (arrows, Tab,
 // Delete, shortcuts) never reach it.

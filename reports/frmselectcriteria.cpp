@@ -207,6 +207,7 @@ frmSelectCriteria::frmSelectCriteria(QWidget *parent)
     platform::onKeyPress(txtValue, [this](int &k) { txtValue_KeyPress(k); });
     platform::onLostFocusWithinWindow(txtValue, [this] { txtValue_LostFocus(); });
 
+    platform::pressFocusedButtonOnEnter(this);
     Form_Load();
     fitToText();
     setFormHeight(CollapsedHeight);

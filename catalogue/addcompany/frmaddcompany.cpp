@@ -45,7 +45,8 @@ frmAddCompany::frmAddCompany(QWidget *parent)
     cmdAdd = platform::placeControl<QPushButton>(this, "cmdAdd", platform::twipsRect(4605, 840, 1215, 420),
                                                  QStringLiteral("&Add"));
 
-    // Enter must not pick a button: the first one in tab order is Close.
+    // Enter in the name box must not pick a button (the first one in tab
+    // order is Close); on a focused button it presses that one.
     for (QPushButton *b : {cmdExit, cmdAdd}) {
         b->setAutoDefault(false);
         b->setDefault(false);
@@ -58,6 +59,7 @@ frmAddCompany::frmAddCompany(QWidget *parent)
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 
+    platform::pressFocusedButtonOnEnter(this);
     Form_Load();
 }
 

@@ -120,6 +120,7 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
 
+    platform::pressFocusedButtonOnEnter(this);
     Form_Load();
 }
 

@@ -5,6 +5,7 @@
 #include "db/session.h"
 #include "platform/controls.h"
 #include "platform/engineerror.h"
+#include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
@@ -95,6 +96,7 @@ frmBulkDelete::frmBulkDelete(QWidget *parent)
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
+    platform::pressFocusedButtonOnEnter(this);
     Form_Load();
 }
 

@@ -85,6 +85,7 @@ frmCoverPrice::frmCoverPrice(QWidget *parent)
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 
+    platform::pressFocusedButtonOnEnter(this);
     Form_Load();
 }
 

@@ -206,6 +206,7 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     cboTitle->setVisible(false);
     Label2->setVisible(false);
     fraAddIssue->setVisible(false);
+    platform::pressFocusedButtonOnEnter(this);
     Form_Load();
 }
 

@@ -69,23 +69,27 @@ void tst_AddCompany::addInOneVisit_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<bool>("keyboard"); // Tab to Add and Enter, else a click on Add
 
     QTest::newRow("same base identifier")
-        << QStringList{"Starlight", "Sorbet"} << QStringList{"SRA=Sorbet", "SRT=Starlight"};
+        << QStringList{"Starlight", "Sorbet"} << QStringList{"SRA=Sorbet", "SRT=Starlight"} << false;
+    QTest::newRow("Tab, Enter on Add")
+        << QStringList{"Starlight", "Sorbet"} << QStringList{"SRA=Sorbet", "SRT=Starlight"} << true;
     QTest::newRow("spacing and case kept")
-        << QStringList{"blue  MOON ", "Blue Moon"} << QStringList{"BMA=Blue Moon", "BMN=blue  MOON "};
+        << QStringList{"blue  MOON ", "Blue Moon"} << QStringList{"BMA=Blue Moon", "BMN=blue  MOON "} << false;
     QTest::newRow("quotes") << QStringList{"D'Or", "\"Q\" Press"}
-                            << QStringList{"\"PS=\"Q\" Press", "D'R=D'Or"};
-    QTest::newRow("accents") << QStringList{"éclair", "Éloir"} << QStringList{"ÉLA=Éloir", "ÉLR=éclair"};
+                            << QStringList{"\"PS=\"Q\" Press", "D'R=D'Or"} << false;
+    QTest::newRow("accents") << QStringList{"éclair", "Éloir"} << QStringList{"ÉLA=Éloir", "ÉLR=éclair"} << false;
     QTest::newRow("25 characters") << QStringList{"Abcdefghijklmnopqrstuvwxy"}
-                                   << QStringList{"ALY=Abcdefghijklmnopqrstuvwxy"};
-    QTest::newRow("short names") << QStringList{"K", "k2"} << QStringList{"K2=k2", "K=K"};
+                                   << QStringList{"ALY=Abcdefghijklmnopqrstuvwxy"} << false;
+    QTest::newRow("short names") << QStringList{"K", "k2"} << QStringList{"K2=k2", "K=K"} << false;
 }
 
 void tst_AddCompany::addInOneVisit()
 {
     QFETCH(QStringList, names);
     QFETCH(QStringList, stored);
+    QFETCH(bool, keyboard);
 
     TempCollection c;
     ScriptedUi ui;
@@ -93,7 +97,13 @@ void tst_AddCompany::addInOneVisit()
     QVERIFY(f);
     for (const QString &name : names) {
         typeOver(f->txtCompanyName, name);
-        QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+        if (keyboard) {
+            QTest::keyClick(f->txtCompanyName, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), f->cmdAdd);
+            QTest::keyClick(f->cmdAdd, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
+        }
         QVERIFY2(ui.statuses.contains("Company " + name + " added..."), qPrintable(ui.statuses.join('/')));
         // The prompt is shown, selected, with the focus, so typing replaces it.
         QCOMPARE(f->txtCompanyName->text(), QStringLiteral("Add another company?"));

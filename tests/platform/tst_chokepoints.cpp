@@ -6,7 +6,9 @@
 #include "support/scriptedui.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QPushButton>
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QTimer>
@@ -33,6 +35,8 @@ private slots:
     void filterTextSplitsIntoQtFilters();
     void keyPressHandlerCanSwallowCharacters();
     void focusHandlersRunOnFocusChange();
+    void enterPressesTheFocusedButton_data();
+    void enterPressesTheFocusedButton();
     void refusedTextGoesBackSelected_data();
     void refusedTextGoesBackSelected();
     void statusReachesSinkAndObserver();
@@ -166,6 +170,49 @@ void ChokepointTest::keyPressHandlerCanSwallowCharacters()
     QTest::keyClick(&edit, Qt::Key_Left); // types nothing: never reaches the handler
     QCOMPARE(edit.text(), QString("1"));
     QCOMPARE(seen, QString("1a2<"));
+}
+
+// Enter on a focused button presses that one, not the window's default; in a
+// text box it presses only a default button.
+void ChokepointTest::enterPressesTheFocusedButton_data()
+{
+    QTest::addColumn<bool>("withDefault");
+    QTest::addColumn<int>("focus"); // 0 the text box, 1 the first button, 2 the second
+    QTest::addColumn<QString>("pressed");
+
+    QTest::newRow("no default, first button") << false << 1 << u"first"_s;
+    QTest::newRow("no default, text box") << false << 0 << QString();
+    QTest::newRow("default first, second button") << true << 2 << u"second"_s;
+    QTest::newRow("default first, text box") << true << 0 << u"first"_s;
+}
+
+void ChokepointTest::enterPressesTheFocusedButton()
+{
+    QFETCH(bool, withDefault);
+    QFETCH(int, focus);
+    QFETCH(QString, pressed);
+
+    QDialog window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *box = new QLineEdit;
+    auto *first = new QPushButton(u"first"_s);
+    auto *second = new QPushButton(u"second"_s);
+    layout->addWidget(box);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    for (QPushButton *b : {first, second}) {
+        b->setAutoDefault(false);
+        QObject::connect(b, &QPushButton::clicked, [&pressed, b] { pressed.remove(b->text()); });
+    }
+    first->setDefault(withDefault);
+    pressFocusedButtonOnEnter(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget *target = focus == 0 ? static_cast<QWidget *>(box) : focus == 1 ? first : second;
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_Return);
+    QVERIFY2(pressed.isEmpty(), qPrintable(pressed + u" not pressed"_s));
+    QCOMPARE(QApplication::focusWidget(), target);
 }
 
 void ChokepointTest::focusHandlersRunOnFocusChange()
