@@ -9,6 +9,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/picklist.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
 #include "reports/browsecomics.h"
@@ -181,8 +182,8 @@ frmSelectCriteria::frmSelectCriteria(QWidget *parent)
     setTabOrder(optValueGreater, optValueLess);
     setTabOrder(optValueLess, txtValue);
 
-    connect(cboCompany, &QComboBox::currentIndexChanged, this, [this] { cboCompany_Click(); });
-    connect(cboTitle, &QComboBox::currentIndexChanged, this, [this] { cboTitle_Click(); });
+    platform::onChoice(cboCompany, [this] { cboCompany_Click(); });
+    platform::onChoice(cboTitle, [this] { cboTitle_Click(); });
     connect(cmdMore, &QPushButton::clicked, this, [this] { cmdMore_Click(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -292,7 +293,11 @@ bool frmSelectCriteria::frmSelectCriteria_SetUpForm(int inStyle)
 
 void frmSelectCriteria::HideTitleChoice()
 {
+    // Clearing the choice from code runs its handler as a choice does.
+    const bool chosen = cboTitle->currentIndex() != -1;
     cboTitle->setCurrentIndex(-1);
+    if (chosen)
+        cboTitle_Click();
     cboTitle->hide();
     lblTitle->hide();
 }

@@ -10,6 +10,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/picklist.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
@@ -81,6 +82,7 @@ frmAddTitle::frmAddTitle(QWidget *parent)
     cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     cboCompany->view()->setTextElideMode(Qt::ElideNone);
+    platform::onChoice(cboCompany, {});
     Label4 = platform::placeLabel(this, "Label4", QStringLiteral("Company:"),
                                   platform::twipsRect(120, 720, 1440, 255), cboCompany);
 

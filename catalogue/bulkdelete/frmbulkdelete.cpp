@@ -8,6 +8,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/picklist.h"
 #include "platform/twips.h"
 #include "platform/workspace.h"
 
@@ -92,7 +93,8 @@ frmBulkDelete::frmBulkDelete(QWidget *parent)
     setTabOrder(cboTitle, cmdDelete);
     setTabOrder(cmdDelete, cmdCancel);
 
-    connect(cboCompany, &QComboBox::activated, this, [this] { cboCompany_Click(); });
+    platform::onChoice(cboCompany, [this] { cboCompany_Click(); });
+    platform::onChoice(cboTitle, {});
     connect(cmdDelete, &QPushButton::clicked, this, [this] { cmdDelete_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
 

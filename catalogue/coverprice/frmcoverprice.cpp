@@ -11,6 +11,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/picklist.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
@@ -72,10 +73,10 @@ frmCoverPrice::frmCoverPrice(QWidget *parent)
     setTabOrder(txtCoverPrice, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
 
-    // activated: a choice by the user, also of the entry already chosen;
-    // filling a list never runs a handler.
-    connect(cboCompany, &QComboBox::activated, this, [this] { cboCompany_Click(); });
-    connect(cboTitle, &QComboBox::activated, this, [this] { cboTitle_Click(); });
+    // A choice by the user, also of the entry already chosen, runs the
+    // handler; filling a list never does.
+    platform::onChoice(cboCompany, [this] { cboCompany_Click(); });
+    platform::onChoice(cboTitle, [this] { cboTitle_Click(); });
     platform::onGotFocus(txtCoverPrice, [this] { txtCoverPrice_GotFocus(); });
     platform::onKeyPress(txtCoverPrice, [this](int &k) { txtCoverPrice_KeyPress(k); });
     platform::onLostFocusWithinWindow(txtCoverPrice, [this] { txtCoverPrice_LostFocus(); });

@@ -10,6 +10,7 @@
 #include "platform/eventbinding.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/picklist.h"
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
@@ -194,8 +195,8 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     platform::onKeyPress(txtCurrentValue, [this](int &k) { txtCurrentValue_KeyPress(k); });
     platform::onLostFocusWithinWindow(txtCurrentValue, [this] { txtCurrentValue_LostFocus(); });
     platform::onLostFocusWithinWindow(txtNotes, [this] { txtNotes_LostFocus(); });
-    connect(cboCompany, &QComboBox::activated, this, [this] { cboCompany_Click(); });
-    connect(cboTitle, &QComboBox::activated, this, [this] { cboTitle_Click(); });
+    platform::onChoice(cboCompany, [this] { cboCompany_Click(); });
+    platform::onChoice(cboTitle, [this] { cboTitle_Click(); });
     connect(cmdAddIssue, &QPushButton::clicked, this, [this] { cmdAddIssue_Click(); });
     connect(cmdUpdateIssue, &QPushButton::clicked, this, [this] { cmdUpdateIssue_Click(); });
     connect(cmdDeleteIssue, &QPushButton::clicked, this, [this] { cmdDeleteIssue_Click(); });

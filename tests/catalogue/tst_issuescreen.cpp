@@ -166,11 +166,13 @@ private:
         if (!f)
             return nullptr;
         f->cboCompany->setFocus();
-        typeText(f->cboCompany, "Acme");
+        typeAtFocus("Acme");
+        QTest::keyClick(f->cboCompany, Qt::Key_Return);
         if (title.isEmpty())
             return f;
         f->cboTitle->setFocus();
-        typeText(f->cboTitle, title);
+        typeAtFocus(title);
+        QTest::keyClick(f->cboTitle, Qt::Key_Return);
         return f;
     }
     // A collection with company Acme and titles Kite (K) and Owl (O).
@@ -242,6 +244,8 @@ void tst_IssueScreen::companyWithoutTitles()
     QVERIFY(!f->cboTitle->isHidden());
     ui.answer(MsgAnswer::OK);
     QTest::keyClick(f->cboCompany, Qt::Key_Down);
+    QVERIFY(ui.boxes.isEmpty()); // not chosen until the user has finished
+    QTest::keyClick(f->cboCompany, Qt::Key_Return);
     QCOMPARE(described(ui.boxes),
              QStringList{describeBox("No Titles exist for Company Empty Press", "No Titles Found",
                                      MsgButtons::OK, MsgIcon::Critical)});

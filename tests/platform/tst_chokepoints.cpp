@@ -2,10 +2,14 @@
 #include "platform/feedback.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platform/picklist.h"
 #include "platform/textbox.h"
+#include "support/keyboard.h"
 #include "support/scriptedui.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QPushButton>
@@ -35,6 +39,8 @@ private slots:
     void filterTextSplitsIntoQtFilters();
     void keyPressHandlerCanSwallowCharacters();
     void focusHandlersRunOnFocusChange();
+    void pickListChoosesWhenFinished_data();
+    void pickListChoosesWhenFinished();
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
     void refusedTextGoesBackSelected_data();
@@ -213,6 +219,55 @@ void ChokepointTest::enterPressesTheFocusedButton()
     QTest::keyClick(target, Qt::Key_Return);
     QVERIFY2(pressed.isEmpty(), qPrintable(pressed + u" not pressed"_s));
     QCOMPARE(QApplication::focusWidget(), target);
+}
+
+// Typing or arrows in a closed list only show an entry; Enter or leaving the
+// list chooses it, Escape puts the last choice back.
+void ChokepointTest::pickListChoosesWhenFinished_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("downs");
+    QTest::addColumn<int>("finish");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("choices");
+
+    QTest::newRow("name with a space") << u"Starlight Z"_s << 0 << int(Qt::Key_Return) << u"Starlight Zeta"_s << 1;
+    QTest::newRow("lower case") << u"k"_s << 0 << int(Qt::Key_Return) << u"Kite"_s << 1;
+    QTest::newRow("letter again, next entry") << u"ss"_s << 0 << int(Qt::Key_Return) << u"Starlight Alpha"_s << 1;
+    QTest::newRow("arrows, Tab") << QString() << 2 << int(Qt::Key_Tab) << u"Sable"_s << 1;
+    QTest::newRow("Escape puts back") << u"Star"_s << 0 << int(Qt::Key_Escape) << QString() << 0;
+}
+
+void ChokepointTest::pickListChoosesWhenFinished()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, downs);
+    QFETCH(int, finish);
+    QFETCH(QString, shown);
+    QFETCH(int, choices);
+
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *list = new QComboBox;
+    auto *next = new QLineEdit;
+    layout->addWidget(list);
+    layout->addWidget(next);
+    list->addItems({u"Kite"_s, u"Sable"_s, u"Starlight Alpha"_s, u"Starlight Zeta"_s});
+    list->setCurrentIndex(-1);
+    int chosen = 0;
+    onChoice(list, [&] { ++chosen; });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    list->setFocus();
+    typeText(list, typed);
+    for (int i = 0; i < downs; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(chosen, 0);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QTest::keyClick(list, Qt::Key(finish));
+    QCOMPARE(list->currentText(), shown);
+    QCOMPARE(chosen, choices);
+    QVERIFY(!list->view()->isVisible());
 }
 
 void ChokepointTest::focusHandlersRunOnFocusChange()

@@ -115,7 +115,7 @@ void clickCondition(frmSelectCriteria &f, int entry, Qt::KeyboardModifiers modif
 }
 
 // Picks the entry whose text starts with start the way the keyboard does:
-// Home, then Down to it, each move choosing the entry passed.
+// Home, then Down to it, and Enter.
 void chooseEntry(QComboBox *box, const QString &start)
 {
     const int index = box->findText(start, Qt::MatchStartsWith);
@@ -125,6 +125,7 @@ void chooseEntry(QComboBox *box, const QString &start)
     for (int i = 0; i < index; ++i)
         QTest::keyClick(box, Qt::Key_Down);
     QCOMPARE(box->currentIndex(), index);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
 void perform(frmSelectCriteria &f, const Steps &steps)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QString>
 #include <QTest>
@@ -16,6 +17,14 @@ inline void typeText(QWidget *widget, const QString &text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1),
                                 Qt::NoModifier);
     }
+}
+
+// Types where the focus is, key by key, as a keyboard does: a handler that
+// moves the focus gets the following keys somewhere else.
+inline void typeAtFocus(const QString &text)
+{
+    for (const QChar c : text)
+        typeText(QApplication::focusWidget(), QString(c));
 }
 
 // Replaces a box's text the way a user does: focus it, select everything,
