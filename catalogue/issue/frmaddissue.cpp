@@ -435,8 +435,10 @@ void frmAddIssue::txtIssueNumber_KeyPress(int &keyAscii)
     try {
         bool prepared = false;
         txtIssueNumber_LostFocus_Standin(prepared);
-        if (prepared)
-            AddIssue(*this, QString(), editMode);
+        // Stored, the number shows selected again, so the next one typed
+        // replaces it ("50" Enter "51" Enter).
+        if (prepared && AddIssue(*this, QString(), editMode) && txtIssueNumber->hasFocus())
+            platform::selectText(txtIssueNumber, 0, 99);
     } catch (const EngineError &e) {
         reportEngineError(QStringLiteral("Adding the issue"), e.text());
     }

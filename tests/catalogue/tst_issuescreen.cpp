@@ -386,11 +386,14 @@ void tst_IssueScreen::enterInNumberBox()
 
     typeInto(f->txtIssueNumber, "7");
     QTest::keyClick(f->txtIssueNumber, Qt::Key_Return);
+    // The stored number is selected: the next one typed replaces it.
+    typeText(f->txtIssueNumber, "8");
+    QTest::keyClick(f->txtIssueNumber, Qt::Key_Return);
     QVERIFY(ui.boxes.isEmpty());
-    QCOMPARE(storedIssues(), QStringList{"7|1|1|12500|12500|None"});
-    QCOMPARE(ui.statuses.last(), QStringLiteral("Issue Number 7 in Mint condition saved"));
+    QCOMPARE(storedIssues(), (QStringList{"7|1|1|12500|12500|None", "8|1|1|12500|12500|None"}));
+    QCOMPARE(ui.statuses.last(), QStringLiteral("Issue Number 8 in Mint condition saved"));
     QCOMPARE(f->editMode, QString());
-    QCOMPARE(visibleButtons(*f), QStringLiteral("delete"));
+    QCOMPARE(visibleButtons(*f), QStringLiteral("delete,next,previous"));
 }
 
 // A number stored in several conditions asks which; "New" takes the lowest
