@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 using platform::MsgAnswer;
 using platform::MsgButtons;
@@ -29,6 +30,7 @@ using platform::twipsToPixels;
 
 namespace {
 constexpr int MaxTitleLength = 35;
+constexpr int MaxYearDigits = 4;
 constexpr int KeyBackspace = 8;
 const QString CompanyPadding(65, QLatin1Char(' '));
 
@@ -93,6 +95,7 @@ frmAddTitle::frmAddTitle(QWidget *parent)
 
     txtBeginningYear = platform::placeControl<QLineEdit>(this, "txtBeginningYear",
                                                          platform::twipsRect(1680, 1620, 900, 345));
+    txtBeginningYear->setMaxLength(MaxYearDigits);
     Label5 = platform::placeLabel(this, "Label5", QStringLiteral("Begining Year:"),
                                   platform::twipsRect(120, 1680, 1440, 255), txtBeginningYear);
 
@@ -309,10 +312,24 @@ void frmAddTitle::cmdAdd_Click()
         txtTitle->setFocus();
         return;
     }
-    if (!platform::isNumericText(db::trimSpaces(txtCoverPrice->text()))) {
+    const QString price = db::trimSpaces(txtCoverPrice->text());
+    // The key filters' rules hold for pasted texts too.
+    const bool priceTypeable = std::all_of(price.begin(), price.end(), [](QChar c) {
+        return isDigitKey(c.unicode()) || isPriceKey(c.unicode());
+    });
+    if (!priceTypeable || !platform::isNumericText(price)) {
         showStatus(QStringLiteral("Cover price is required"));
         showMessage(QStringLiteral("Must have a valid default cover price"),
                     QStringLiteral("Invalid Cover Price"), MsgButtons::OK, MsgIcon::Exclamation);
+        return;
+    }
+    const QString year = db::trimSpaces(txtBeginningYear->text());
+    if (year.size() > MaxYearDigits ||
+        !std::all_of(year.begin(), year.end(), [](QChar c) { return isDigitKey(c.unicode()); })) {
+        showStatus(QStringLiteral("Beginning Year must be 4 digits or fewer"));
+        showMessage(QStringLiteral("Beginning Year must be a year of up to 4 digits"),
+                    QStringLiteral("Invalid Year"), MsgButtons::OK, MsgIcon::Exclamation);
+        platform::refocusAndSelect(txtBeginningYear, 0, 99);
         return;
     }
     if (cboCompany->currentIndex() < 0) {
@@ -350,8 +367,8 @@ bool frmAddTitle::storeTitle(const QString &title, const QString &companyId)
         s.rsTitle->addNew();
         s.rsTitle->setValue(QStringLiteral("Title_ID"), m_pendingId);
         s.rsTitle->setValue(QStringLiteral("Title"), title);
-        if (!db::trimSpaces(txtBeginningYear->text()).isEmpty())
-            s.rsTitle->setValue(QStringLiteral("Begin_Year"), txtBeginningYear->text());
+        if (const QString year = db::trimSpaces(txtBeginningYear->text()); !year.isEmpty())
+            s.rsTitle->setValue(QStringLiteral("Begin_Year"), year);
         s.rsTitle->setValue(QStringLiteral("Company_ID"), companyId);
         s.rsTitle->update();
         s.rsTitle->moveLast();

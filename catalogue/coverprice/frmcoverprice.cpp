@@ -16,6 +16,7 @@
 #include "platform/twips.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +35,15 @@ constexpr int KeyBackspace = 8;
 bool isPriceKey(int key)
 {
     return (key >= '0' && key <= '9') || key == KeyBackspace || key == '.' || key == ',' || key == '$';
+}
+
+// The amount in a price text; nothing when it is none, or holds what the key
+// filter refuses (a pasted "-5").
+std::optional<platform::Currency> typedAmount(const QString &text)
+{
+    if (!std::all_of(text.begin(), text.end(), [](QChar c) { return isPriceKey(c.unicode()); }))
+        return std::nullopt;
+    return platform::tryCurrency(text);
 }
 } // namespace
 
@@ -199,7 +209,7 @@ void frmCoverPrice::txtCoverPrice_KeyPress(int &keyAscii)
 
 void frmCoverPrice::txtCoverPrice_LostFocus()
 {
-    if (const auto amount = platform::tryCurrency(txtCoverPrice->text()))
+    if (const auto amount = typedAmount(txtCoverPrice->text()))
         txtCoverPrice->setText(platform::formatCurrency(*amount));
     if (txtCoverPrice->text() != m_tag) {
         m_priceChanged = true;
@@ -230,7 +240,7 @@ void frmCoverPrice::cmdOK_Click()
 
 bool frmCoverPrice::savePrice(const QString &text)
 {
-    const std::optional<platform::Currency> amount = platform::tryCurrency(text);
+    const std::optional<platform::Currency> amount = typedAmount(text);
     if (!amount) {
         showMessage(QStringLiteral("Must have a valid cover price"), QStringLiteral("Invalid Cover Price"),
                     MsgButtons::OK, MsgIcon::Exclamation);

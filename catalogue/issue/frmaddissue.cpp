@@ -526,8 +526,7 @@ void frmAddIssue::txtQuantity_KeyPress(int &keyAscii)
 
 void frmAddIssue::txtOriginalPrice_KeyPress(int &keyAscii)
 {
-    if (!isDigitKey(keyAscii) && keyAscii != KeyBackspace && keyAscii != '.' && keyAscii != ',' &&
-        keyAscii != '$')
+    if (keyAscii != KeyBackspace && !IsAmountCharacter(QChar(keyAscii)))
         refuseKey(keyAscii);
 }
 

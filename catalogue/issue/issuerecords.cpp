@@ -112,7 +112,10 @@ std::optional<QVariant> amountIn(QLineEdit *box, const QString &what)
     const QString text = box->text().trimmed();
     if (text.isEmpty())
         return QVariant();
-    if (const auto amount = platform::tryCurrency(text))
+    const auto amount = std::all_of(text.begin(), text.end(), IsAmountCharacter)
+                            ? platform::tryCurrency(text)
+                            : std::nullopt;
+    if (amount)
         return QVariant::fromValue(*amount);
     refuseValue(what + QStringLiteral(" must be an amount of money"), QStringLiteral("Bad ") + what);
     return std::nullopt;
@@ -171,6 +174,12 @@ bool focusInside(const QWidget *container)
     return !w || container->isAncestorOf(w);
 }
 } // namespace
+
+bool IsAmountCharacter(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') || c == QLatin1Char(',') ||
+           c == QLatin1Char('$');
+}
 
 QString ConditionName(int code)
 {

@@ -17,6 +17,11 @@ QString ConditionName(int code);
 // The code of a name ("New" is 0); -1 when the name is none of them.
 int ConditionCode(const QString &name);
 
+// What the price and value boxes take: digits, ".", "," and "$". Their key
+// filter and the check before saving use the same rule, so a pasted text is
+// held to it too.
+bool IsAmountCharacter(QChar c);
+
 // The code digit and the name of the selected option ("3VeryFine"), or empty.
 QString SelectedCondition(const frmAddIssue &f);
 

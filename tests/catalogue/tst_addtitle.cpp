@@ -28,6 +28,8 @@ const QString NoTitle =
     describeBox("Must have a Title to Add", "No Title Defined", MsgButtons::OK, MsgIcon::Exclamation);
 const QString BadPrice = describeBox("Must have a valid default cover price", "Invalid Cover Price",
                                      MsgButtons::OK, MsgIcon::Exclamation);
+const QString BadYear = describeBox("Beginning Year must be a year of up to 4 digits", "Invalid Year",
+                                    MsgButtons::OK, MsgIcon::Exclamation);
 const QString NoCompany = describeBox("Must specify a company for the title", "No Company Selected",
                                       MsgButtons::OK, MsgIcon::Exclamation);
 const QString Unsaved =
@@ -234,6 +236,7 @@ void tst_AddTitle::keyFilters_data()
     QTest::newRow("year letters") << us << false << u"19x9y"_s << u"199"_s << 2;
     QTest::newRow("year point and dollar") << us << false << u"$1.9"_s << u"19"_s << 2;
     QTest::newRow("year space") << us << false << u"19 99"_s << u"1999"_s << 1;
+    QTest::newRow("year of five digits") << us << false << u"19901"_s << u"1990"_s << 0;
 }
 
 void tst_AddTitle::keyFilters()
@@ -354,26 +357,32 @@ void tst_AddTitle::addRefused_data()
     QTest::addColumn<QString>("price");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("year"); // the price and the year are pasted, past the key filters
 
     QTest::newRow("no title") << u""_s << u""_s << u"Acm"_s << u"1"_s << QStringList{NoTitle}
-                              << u"Must have Title defined"_s;
+                              << u"Must have Title defined"_s << u""_s;
     QTest::newRow("spaces only") << u""_s << u"   "_s << u"Acm"_s << u"1"_s << QStringList{NoTitle}
-                                 << u"Must have Title defined"_s;
+                                 << u"Must have Title defined"_s << u""_s;
     QTest::newRow("no price") << u""_s << u"Iron Kite"_s << u"Acm"_s << u""_s << QStringList{BadPrice}
-                              << u"Cover price is required"_s;
+                              << u"Cover price is required"_s << u""_s;
     QTest::newRow("price only a point") << u""_s << u"Iron Kite"_s << u"Acm"_s << u"."_s
-                                        << QStringList{BadPrice} << u"Cover price is required"_s;
+                                        << QStringList{BadPrice} << u"Cover price is required"_s << u""_s;
     QTest::newRow("no company") << u""_s << u"Iron Kite"_s << u""_s << u"1"_s << QStringList{NoCompany}
-                                << u"Company information is required"_s;
+                                << u"Company information is required"_s << u""_s;
     QTest::newRow("duplicate") << u""_s << u"nightowl"_s << u"Acm"_s << u"1"_s << QStringList{TitleExists}
-                               << u"Tile must be unique"_s;
+                               << u"Tile must be unique"_s << u""_s;
     QTest::newRow("duplicate after acceptance") << u"Iron Kite"_s << u"nightowl"_s << u"Acm"_s << u"1"_s
-                                                << QStringList{TitleExists} << u"Tile must be unique"_s;
+                                                << QStringList{TitleExists} << u"Tile must be unique"_s << u""_s;
     QTest::newRow("too long after acceptance")
         << u"Iron Kite"_s << QString(36, 'q') << u"Acm"_s << u"1"_s << QStringList{TooLong}
-        << u"Tile must less than 35 characters"_s;
+        << u"Tile must less than 35 characters"_s << u""_s;
     QTest::newRow("emptied after acceptance") << u"Iron Kite"_s << u""_s << u"Acm"_s << u"1"_s
-                                              << QStringList{NoTitle} << u"Must have Title defined"_s;
+                                              << QStringList{NoTitle} << u"Must have Title defined"_s << u""_s;
+    QTest::newRow("pasted negative price") << u""_s << u"Iron Kite"_s << u"Acm"_s << u"-3"_s
+                                           << QStringList{BadPrice} << u"Cover price is required"_s << u""_s;
+    QTest::newRow("pasted year with a letter")
+        << u""_s << u"Iron Kite"_s << u"Acm"_s << u"1"_s << QStringList{BadYear}
+        << u"Beginning Year must be 4 digits or fewer"_s << u"19a5"_s;
 }
 
 void tst_AddTitle::addRefused()
@@ -384,6 +393,7 @@ void tst_AddTitle::addRefused()
     QFETCH(QString, price);
     QFETCH(QStringList, boxes);
     QFETCH(QString, status);
+    QFETCH(QString, year);
 
     OneCompany c;
     c.addTitle("Nhl", "Nightowl", "ACM");
@@ -396,7 +406,8 @@ void tst_AddTitle::addRefused()
         QVERIFY(f->unsavedTitle());
     }
     // A refused name keeps the focus in its box, so the title comes last.
-    typeOver(f->txtCoverPrice, price);
+    paste(f->txtCoverPrice, price);
+    paste(f->txtBeginningYear, year);
     if (!company.isEmpty())
         chooseCompany(*f, company);
     typeOver(f->txtTitle, title);
@@ -423,8 +434,6 @@ void tst_AddTitle::engineRefusal_data()
     QTest::addColumn<QString>("goodYear");
     QTest::addColumn<QString>("stored");
 
-    QTest::newRow("five-digit year") << u"1"_s << u"19901"_s << false << u"1"_s << u"1990"_s
-                                     << u"IK|Iron Kite|1990|ACM|10000"_s;
     QTest::newRow("price beyond the range") << u"99999999999999999999"_s << QString() << false << u"2"_s
                                             << QString() << u"IK|Iron Kite|null|ACM|20000"_s;
     QTest::newRow("price row fails") << u"1"_s << QString() << true << u"1"_s << QString()

@@ -315,6 +315,7 @@ void tst_CoverPrice::invalidPriceRefused_data()
     QTest::newRow("lone dollar") << "$";
     QTest::newRow("empty") << "";
     QTest::newRow("beyond the currency range") << "99999999999999999999";
+    QTest::newRow("pasted minus") << "paste:-5";
 }
 
 void tst_CoverPrice::invalidPriceRefused()
@@ -327,7 +328,13 @@ void tst_CoverPrice::invalidPriceRefused()
     auto f = open();
     QVERIFY(f);
     QVERIFY(choose(*f, "Acme", "Iron Kite"));
-    typePrice(*f, typed);
+    if (typed.startsWith("paste:")) {
+        typed = typed.mid(6);
+        paste(f->txtCoverPrice, typed);
+        QTest::keyClick(f->txtCoverPrice, Qt::Key_Tab);
+    } else {
+        typePrice(*f, typed);
+    }
     QCOMPARE(f->txtCoverPrice->text(), typed);
     ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdOK, Qt::LeftButton);

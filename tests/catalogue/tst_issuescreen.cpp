@@ -803,6 +803,16 @@ void tst_IssueScreen::badValues_data()
                                      << describeBox("Original Price must be an amount of money",
                                                     "Bad Original Price", MsgButtons::OK,
                                                     MsgIcon::Exclamation);
+    QTest::newRow("pasted letters in quantity")
+        << "1a"
+        << "1"
+        << describeBox("Quantity must be a whole number from 0 to 32767", "Bad Quantity", MsgButtons::OK,
+                       MsgIcon::Exclamation);
+    QTest::newRow("pasted negative price") << "1"
+                                           << "-3"
+                                           << describeBox("Original Price must be an amount of money",
+                                                          "Bad Original Price", MsgButtons::OK,
+                                                          MsgIcon::Exclamation);
 }
 
 void tst_IssueScreen::badValues()
@@ -815,8 +825,9 @@ void tst_IssueScreen::badValues()
     ScriptedUi ui;
     auto f = open("Owl"); // a key with a quote in it
     QVERIFY(f);
-    typeInto(f->txtQuantity, quantity);
-    typeInto(f->txtOriginalPrice, price);
+    // Pasted: what the key filters would refuse is refused at saving too.
+    paste(f->txtQuantity, quantity);
+    paste(f->txtOriginalPrice, price);
     leave(f->txtOriginalPrice);
     ui.answer(MsgAnswer::OK);
     QTest::mouseClick(f->cmdAddIssue, Qt::LeftButton);

@@ -27,6 +27,14 @@ inline void typeAtFocus(const QString &text)
         typeText(QApplication::focusWidget(), QString(c));
 }
 
+// Replaces a box's text as pasting does, past any key filter.
+inline void paste(QLineEdit *box, const QString &text)
+{
+    box->setFocus();
+    box->selectAll();
+    box->insert(text);
+}
+
 // Replaces a box's text the way a user does: focus it, select everything,
 // then type over the selection (or delete it when the new text is empty).
 inline void typeOver(QLineEdit *box, const QString &text)
