@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTextCursor>
 #include <QTimer>
 
 namespace platform {
@@ -12,6 +13,23 @@ void selectText(QLineEdit *box, int start, int length)
     const int size = int(box->text().size());
     start = qBound(0, start, size);
     box->setSelection(start, qMin(length, size - start));
+}
+
+TextArea::TextArea(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setTabChangesFocus(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void selectText(TextArea *box, int start, int length)
+{
+    const int size = int(box->text().size());
+    start = qBound(0, start, size);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(start + qMin(length, size - start), QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
 }
 
 namespace {

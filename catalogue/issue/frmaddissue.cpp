@@ -149,8 +149,8 @@ frmAddIssue::frmAddIssue(QWidget *parent)
     txtCurrentValue = textBox(fra, "txtCurrentValue", twipsRect(1320, 1500, 855, 285));
     Label6 = platform::placeLabel(fra, "Label6", QStringLiteral("Current Value:"),
                                   twipsRect(120, 1500, 1200, 285), txtCurrentValue);
-    txtNotes = textBox(fra, "txtNotes", twipsRect(240, 2400, 4455, 1335));
-    txtNotes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Several lines that wrap: four show at once.
+    txtNotes = platform::placeControl<platform::TextArea>(fra, "txtNotes", twipsRect(240, 2400, 4455, 1335));
     Label7 = platform::placeLabel(fra, "Label7", QStringLiteral("Notes:"), twipsRect(240, 2100, 1200, 255),
                                   txtNotes);
 
@@ -249,17 +249,23 @@ bool frmAddIssue::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-QString frmAddIssue::tag(const QLineEdit *box) const
+QString frmAddIssue::tag(const QWidget *box) const
 {
     return box->property(TagProperty).toString();
 }
 
-void frmAddIssue::setTag(QLineEdit *box, const QString &value)
+void frmAddIssue::setTag(QWidget *box, const QString &value)
 {
     box->setProperty(TagProperty, value);
 }
 
 void frmAddIssue::setShown(QLineEdit *box, const QString &value)
+{
+    box->setText(value);
+    setTag(box, value);
+}
+
+void frmAddIssue::setShown(platform::TextArea *box, const QString &value)
 {
     box->setText(value);
     setTag(box, value);
@@ -535,11 +541,11 @@ void frmAddIssue::txtCurrentValue_KeyPress(int &keyAscii)
     txtOriginalPrice_KeyPress(keyAscii);
 }
 
-void frmAddIssue::fieldLeft(QLineEdit *box)
+void frmAddIssue::fieldLeft(QWidget *box, const QString &text)
 {
-    if (box->text() == tag(box))
+    if (text == tag(box))
         return;
-    setTag(box, box->text());
+    setTag(box, text);
     // A proposed issue not yet entered ("Init") is as unsaved as one being
     // added: editing it must never turn into an update of a stored row.
     if (editMode != QStringLiteral("Add") && editMode != QStringLiteral("Init")) {
@@ -553,12 +559,12 @@ void frmAddIssue::moneyLeft(QLineEdit *box)
     // Amounts the currency range cannot hold stay as typed; saving says why.
     if (const auto amount = platform::tryCurrency(box->text()))
         box->setText(platform::formatCurrency(*amount));
-    fieldLeft(box);
+    fieldLeft(box, box->text());
 }
 
 void frmAddIssue::txtQuantity_LostFocus()
 {
-    fieldLeft(txtQuantity);
+    fieldLeft(txtQuantity, txtQuantity->text());
 }
 
 void frmAddIssue::txtOriginalPrice_LostFocus()
@@ -573,7 +579,7 @@ void frmAddIssue::txtCurrentValue_LostFocus()
 
 void frmAddIssue::txtNotes_LostFocus()
 {
-    fieldLeft(txtNotes);
+    fieldLeft(txtNotes, txtNotes->text());
 }
 
 void frmAddIssue::optCondition_Click(int index)

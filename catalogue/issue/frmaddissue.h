@@ -10,6 +10,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+namespace platform {
+class TextArea;
+}
 
 // Adds, looks up, edits, deletes and pages through the issues of one title.
 // The record logic lives in issuerecords.h and works on these controls.
@@ -37,7 +40,7 @@ public:
     QLabel *Label6;
     QLineEdit *txtCurrentValue;
     QLabel *Label7;
-    QLineEdit *txtNotes;
+    platform::TextArea *txtNotes;
     QPushButton *cmdAddIssue;
     QPushButton *cmdUpdateIssue;
     QPushButton *cmdDeleteIssue;
@@ -54,10 +57,11 @@ public:
 
     // The shown value of each text box: a field counts as edited when its
     // text differs from its tag on leaving it.
-    QString tag(const QLineEdit *box) const;
-    void setTag(QLineEdit *box, const QString &value);
+    QString tag(const QWidget *box) const;
+    void setTag(QWidget *box, const QString &value);
     // Text and tag together.
     void setShown(QLineEdit *box, const QString &value);
+    void setShown(platform::TextArea *box, const QString &value);
 
     void txtIssueNumber_LostFocus_Standin(bool &result);
 
@@ -100,7 +104,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void fieldLeft(QLineEdit *box);
+    void fieldLeft(QWidget *box, const QString &text);
     void moneyLeft(QLineEdit *box);
     void showDeleteButton();
     void showStoredIssue();

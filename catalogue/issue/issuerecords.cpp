@@ -8,6 +8,7 @@
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/textbox.h"
 
 #include <QApplication>
 #include <QGroupBox>

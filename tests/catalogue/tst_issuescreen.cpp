@@ -3,6 +3,7 @@
 #include "catalogue/issue/issuerecords.h"
 #include "db/session.h"
 #include "platform/currency.h"
+#include "platform/textbox.h"
 #include "shell/commandscope.h"
 #include "support/keyboard.h"
 #include "support/openscreen.h"
@@ -508,9 +509,17 @@ void tst_IssueScreen::updateAndNotes()
 
     typeInto(f->txtQuantity, "9");
     leave(f->txtQuantity);
+    // Notes take several lines, four in sight, and keep the breaks typed.
+    QVERIFY(f->txtNotes->viewport()->height() >= 4 * f->txtNotes->fontMetrics().lineSpacing());
+    f->txtNotes->setFocus();
+    typeText(f->txtNotes, "a");
+    QTest::keyClick(f->txtNotes, Qt::Key_Return);
+    typeText(f->txtNotes, "b");
+    QTest::keyClick(f->txtNotes, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f->cmdUpdateIssue);
     QTest::mouseClick(f->cmdUpdateIssue, Qt::LeftButton);
     QCOMPARE(f->txtIssueNumber->text(), QStringLiteral("2"));
-    QCOMPARE(storedIssues(), (QStringList{"1|1|4|35000|10000|", "2|1|9|20000|20000|"}));
+    QCOMPARE(storedIssues(), (QStringList{"1|1|4|35000|10000|", "2|1|9|20000|20000|a\nb"}));
     QVERIFY(ui.boxes.isEmpty());
 }
 
