@@ -14,7 +14,6 @@
 #include "platform/textbox.h"
 #include "platform/twips.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,7 +31,6 @@ namespace {
 constexpr int MaxTitleLength = 35;
 constexpr int MaxYearDigits = 4;
 constexpr int KeyBackspace = 8;
-const QString CompanyPadding(65, QLatin1Char(' '));
 
 const QString CompanySql = QStringLiteral("Select * from Company order by Company");
 const QString CoverPriceSql = QStringLiteral("Select * from CoverPrice");
@@ -78,12 +76,6 @@ frmAddTitle::frmAddTitle(QWidget *parent)
 
     cboCompany =
         platform::placeControl<QComboBox>(this, "cboCompany", platform::twipsRect(1680, 660, 4560, 345));
-    // The identifier after the padding stays out of sight, in the box and in
-    // its list (a list in popup mode would widen to the longest item); the
-    // list cuts the padded text at its edge rather than end every item in "...".
-    cboCompany->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cboCompany->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    cboCompany->view()->setTextElideMode(Qt::ElideNone);
     platform::onChoice(cboCompany, {});
     Label4 = platform::placeLabel(this, "Label4", QStringLiteral("Company:"),
                                   platform::twipsRect(120, 720, 1440, 255), cboCompany);
@@ -158,11 +150,10 @@ bool frmAddTitle::frmAddTitle_Set()
         cboCompany->clear();
         while (!s.rsCompany->eof()) {
             const QString id = s.rsCompany->value(QStringLiteral("Company_ID")).toString();
-            // The identifier rides along as item data too: read back from the
-            // text by trimming, an identifier that begins with a space (from a
-            // name typed with a leading space) would lose it.
-            cboCompany->addItem(
-                s.rsCompany->value(QStringLiteral("Company")).toString() + CompanyPadding + id, id);
+            // The list shows names only; the identifier rides along as the
+            // item's data, exactly as stored (a padded text would show it
+            // beside short names, and trimming would lose a leading space).
+            cboCompany->addItem(s.rsCompany->value(QStringLiteral("Company")).toString(), id);
             s.rsCompany->moveNext();
         }
         cboCompany->setCurrentIndex(-1);

@@ -140,7 +140,7 @@ void tst_AddTitle::addStoresTitleAndPrice()
     QCOMPARE(f->cboCompany->currentIndex(), -1);
 
     fill(*f, "Iron Kite", "Blu", "1.5", "1990");
-    QCOMPARE(f->cboCompany->currentText(), "Blue Moon" + QString(65, ' ') + "BLM");
+    QCOMPARE(f->cboCompany->currentText(), QStringLiteral("Blue Moon")); // the name alone, no key in sight
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
 
     QVERIFY(ui.boxes.isEmpty());
@@ -186,7 +186,6 @@ void tst_AddTitle::companyReadBack()
     auto f = open();
     QVERIFY(f);
     fill(*f, "Nightowl", start, "2", "");
-    QVERIFY(f->cboCompany->currentText().endsWith(QString(65, ' ') + companyId));
     QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
     QCOMPARE(storedTitles(), QStringList{"Nhl|Nightowl|null|" + companyId + "|20000"});
 }
