@@ -59,8 +59,8 @@ void fitTitle(QMessageBox &box)
     bold.setBold(true);
     const int needed = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + TitleBarButtons;
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
-        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
-                      1, grid->columnCount());
+        grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(),
+                      0, 1, grid->columnCount());
 }
 
 MsgAnswer fromQt(int button)
@@ -81,7 +81,8 @@ QString applicationTitle()
 
 MsgAnswer platformDefaultButton(MsgButtons buttons)
 {
-    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes : MsgAnswer::OK;
+    return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgAnswer::Yes
+                                                                              : MsgAnswer::OK;
 }
 
 MsgAnswer platformEscapeButton(MsgButtons buttons)
@@ -98,12 +99,9 @@ MsgAnswer platformEscapeButton(MsgButtons buttons)
 MsgAnswer showMessage(const QString &text, const QString &title, MsgButtons buttons, MsgIcon icon,
                       std::optional<MsgAnswer> defaultButton)
 {
-    const MessageRequest request{text,
-                                 title.isEmpty() ? applicationTitle() : title,
-                                 buttons,
-                                 icon,
-                                 defaultButton.value_or(platformDefaultButton(buttons)),
-                                 platformEscapeButton(buttons)};
+    const MessageRequest request{
+        text, title.isEmpty() ? applicationTitle() : title,           buttons,
+        icon, defaultButton.value_or(platformDefaultButton(buttons)), platformEscapeButton(buttons)};
     if (handler())
         return handler()(request);
 

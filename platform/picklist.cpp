@@ -110,7 +110,8 @@ private:
         if (found < 0 && m_search.count(m_search.at(0)) == m_search.size()) {
             const QString letter = m_search.left(1);
             const int current = m_list->currentIndex();
-            const bool onIt = current >= 0 && m_list->itemText(current).startsWith(letter, Qt::CaseInsensitive);
+            const bool onIt =
+                current >= 0 && m_list->itemText(current).startsWith(letter, Qt::CaseInsensitive);
             found = firstStartingWith(letter, onIt ? current + 1 : 0);
         }
         if (found >= 0)

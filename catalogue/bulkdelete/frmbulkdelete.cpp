@@ -45,6 +45,11 @@ const QStringList TitleStatements{
     QStringLiteral("DELETE FROM Title WHERE Title_ID = ?"),
 };
 
+QString counted(int n, const QString &thing)
+{
+    return QString::number(n) + QLatin1Char(' ') + thing + (n == 1 ? QString() : QStringLiteral("s"));
+}
+
 // The screen's busy pointer, put back however the work ends.
 class Hourglass
 {
@@ -192,8 +197,16 @@ void frmBulkDelete::cmdDelete_Click()
                     MsgAnswer::No) != MsgAnswer::Yes)
         return;
 
-    if (!deleteRows(mode, *key))
+    QList<int> removed; // rows per statement: cover prices, issues, then titles
+    if (!deleteRows(mode, *key, removed))
         return;
+    const QString what =
+        mode == Mode::Company
+            ? QStringLiteral("Company ") + cboCompany->currentText() + QStringLiteral(" deleted with its ") +
+                  counted(removed.at(2), QStringLiteral("title")) + QStringLiteral(", ")
+            : QStringLiteral("Title ") + cboTitle->currentText() + QStringLiteral(" deleted with its ");
+    showStatus(what + counted(removed.at(1), QStringLiteral("issue")) + QStringLiteral(" and ") +
+               counted(removed.at(0), QStringLiteral("cover price")));
     try {
         if (mode == Mode::Company)
             refreshAfterCompanyDelete();
@@ -208,7 +221,7 @@ void frmBulkDelete::cmdDelete_Click()
     }
 }
 
-bool frmBulkDelete::deleteRows(Mode mode, const QString &key)
+bool frmBulkDelete::deleteRows(Mode mode, const QString &key, QList<int> &removed)
 {
     platform::Workspace &ws = platform::Workspace::defaultWorkspace();
     platform::Database &db = db::dbCollection();
@@ -222,8 +235,11 @@ bool frmBulkDelete::deleteRows(Mode mode, const QString &key)
         if (!db.inTransaction())
             throw EngineError(platform::errnum::NoTransaction,
                               QStringLiteral("The collection is not open in the default workspace."));
-        for (const QString &sql : mode == Mode::Company ? CompanyStatements : TitleStatements)
+        removed.clear();
+        for (const QString &sql : mode == Mode::Company ? CompanyStatements : TitleStatements) {
             db.execute(sql, platform::ExecuteOption::FailOnError, {key});
+            removed << db.recordsAffected();
+        }
         if (db.recordsAffected() < 1) {
             stage = Stage::None;
             ws.rollback();

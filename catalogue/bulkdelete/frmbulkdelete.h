@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class QComboBox;
@@ -39,7 +40,7 @@ private:
     enum class Mode { Company, Title };
     // Runs the statements of one confirmed deletion; true when committed.
     // Any failure rolls everything back and has been reported.
-    bool deleteRows(Mode mode, const QString &key);
+    bool deleteRows(Mode mode, const QString &key, QList<int> &removed);
     void refreshAfterCompanyDelete();
     void refreshAfterTitleDelete();
     // "All Titles" and the company's titles; false when it has none.

@@ -16,10 +16,10 @@
 #include "platform/twips.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 using db::showDataProblem;
 using platform::MsgAnswer;

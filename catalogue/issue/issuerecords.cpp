@@ -113,9 +113,8 @@ std::optional<QVariant> amountIn(QLineEdit *box, const QString &what)
     const QString text = box->text().trimmed();
     if (text.isEmpty())
         return QVariant();
-    const auto amount = std::all_of(text.begin(), text.end(), IsAmountCharacter)
-                            ? platform::tryCurrency(text)
-                            : std::nullopt;
+    const auto amount =
+        std::all_of(text.begin(), text.end(), IsAmountCharacter) ? platform::tryCurrency(text) : std::nullopt;
     if (amount)
         return QVariant::fromValue(*amount);
     refuseValue(what + QStringLiteral(" must be an amount of money"), QStringLiteral("Bad ") + what);
@@ -178,8 +177,8 @@ bool focusInside(const QWidget *container)
 
 bool IsAmountCharacter(QChar c)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') || c == QLatin1Char(',') ||
-           c == QLatin1Char('$');
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') ||
+           c == QLatin1Char(',') || c == QLatin1Char('$');
 }
 
 QString ConditionName(int code)

@@ -75,11 +75,12 @@ void tst_AddCompany::addInOneVisit_data()
         << QStringList{"Starlight", "Sorbet"} << QStringList{"SRA=Sorbet", "SRT=Starlight"} << false;
     QTest::newRow("Tab, Enter on Add")
         << QStringList{"Starlight", "Sorbet"} << QStringList{"SRA=Sorbet", "SRT=Starlight"} << true;
-    QTest::newRow("spacing and case kept")
-        << QStringList{"blue  MOON ", "Blue Moon"} << QStringList{"BMA=Blue Moon", "BMN=blue  MOON "} << false;
+    QTest::newRow("spacing and case kept") << QStringList{"blue  MOON ", "Blue Moon"}
+                                           << QStringList{"BMA=Blue Moon", "BMN=blue  MOON "} << false;
     QTest::newRow("quotes") << QStringList{"D'Or", "\"Q\" Press"}
                             << QStringList{"\"PS=\"Q\" Press", "D'R=D'Or"} << false;
-    QTest::newRow("accents") << QStringList{"éclair", "Éloir"} << QStringList{"ÉLA=Éloir", "ÉLR=éclair"} << false;
+    QTest::newRow("accents") << QStringList{"éclair", "Éloir"} << QStringList{"ÉLA=Éloir", "ÉLR=éclair"}
+                             << false;
     QTest::newRow("25 characters") << QStringList{"Abcdefghijklmnopqrstuvwxy"}
                                    << QStringList{"ALY=Abcdefghijklmnopqrstuvwxy"} << false;
     QTest::newRow("short names") << QStringList{"K", "k2"} << QStringList{"K2=k2", "K=K"} << false;

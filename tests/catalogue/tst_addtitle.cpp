@@ -370,13 +370,15 @@ void tst_AddTitle::addRefused_data()
                                 << u"Company information is required"_s << u""_s;
     QTest::newRow("duplicate") << u""_s << u"nightowl"_s << u"Acm"_s << u"1"_s << QStringList{TitleExists}
                                << u"Tile must be unique"_s << u""_s;
-    QTest::newRow("duplicate after acceptance") << u"Iron Kite"_s << u"nightowl"_s << u"Acm"_s << u"1"_s
-                                                << QStringList{TitleExists} << u"Tile must be unique"_s << u""_s;
+    QTest::newRow("duplicate after acceptance")
+        << u"Iron Kite"_s << u"nightowl"_s << u"Acm"_s << u"1"_s << QStringList{TitleExists}
+        << u"Tile must be unique"_s << u""_s;
     QTest::newRow("too long after acceptance")
         << u"Iron Kite"_s << QString(36, 'q') << u"Acm"_s << u"1"_s << QStringList{TooLong}
         << u"Tile must less than 35 characters"_s << u""_s;
-    QTest::newRow("emptied after acceptance") << u"Iron Kite"_s << u""_s << u"Acm"_s << u"1"_s
-                                              << QStringList{NoTitle} << u"Must have Title defined"_s << u""_s;
+    QTest::newRow("emptied after acceptance")
+        << u"Iron Kite"_s << u""_s << u"Acm"_s << u"1"_s << QStringList{NoTitle}
+        << u"Must have Title defined"_s << u""_s;
     QTest::newRow("pasted negative price") << u""_s << u"Iron Kite"_s << u"Acm"_s << u"-3"_s
                                            << QStringList{BadPrice} << u"Cover price is required"_s << u""_s;
     QTest::newRow("pasted year with a letter")

@@ -136,31 +136,36 @@ void tst_BulkDelete::deletion_data()
     QTest::addColumn<QString>("left");
     QTest::addColumn<QStringList>("titlesAfter"); // empty: title controls hidden
     QTest::addColumn<QString>("afterBox");
+    QTest::addColumn<QString>("status");
 
     QTest::newRow("company with issues")
         << "Acme"
         << "All Titles" << CompanyWarning.arg("Acme")
-        << "Company:BLM,EMP,O'B Title:Bt,J'\" CoverPrice:Bt,J'\" Issue:Bt#7" << QStringList() << QString();
+        << "Company:BLM,EMP,O'B Title:Bt,J'\" CoverPrice:Bt,J'\" Issue:Bt#7" << QStringList() << QString()
+        << "Company Acme deleted with its 2 titles, 2 issues and 2 cover prices";
     QTest::newRow("company whose title has no issues, apostrophe")
         << "O'Brien's"
         << "All Titles" << CompanyWarning.arg("O'Brien's")
         << "Company:ACM,BLM,EMP Title:Bt,IK,Nhl CoverPrice:Bt,IK,Nhl Issue:Bt#7,IK#1,IK#2" << QStringList()
-        << QString();
+        << QString() << "Company O'Brien's deleted with its 1 title, 0 issues and 1 cover price";
     QTest::newRow("title with issues")
         << "Acme"
         << "Iron Kite" << TitleWarning.arg("Iron Kite")
         << "Company:ACM,BLM,EMP,O'B Title:Bt,J'\",Nhl CoverPrice:Bt,J'\",Nhl Issue:Bt#7"
-        << QStringList{"All Titles", "Nightowl"} << QString();
+        << QStringList{"All Titles", "Nightowl"} << QString()
+        << "Title Iron Kite deleted with its 2 issues and 1 cover price";
     QTest::newRow("title without issues")
         << "Acme"
         << "Nightowl" << TitleWarning.arg("Nightowl")
         << "Company:ACM,BLM,EMP,O'B Title:Bt,IK,J'\" CoverPrice:Bt,IK,J'\" Issue:Bt#7,IK#1,IK#2"
-        << QStringList{"All Titles", "Iron Kite"} << QString();
+        << QStringList{"All Titles", "Iron Kite"} << QString()
+        << "Title Nightowl deleted with its 0 issues and 1 cover price";
     QTest::newRow("last title of its company, quotes")
         << "O'Brien's"
         << "Jack's \"Run\"" << TitleWarning.arg("Jack's \"Run\"")
         << "Company:ACM,BLM,EMP,O'B Title:Bt,IK,Nhl CoverPrice:Bt,IK,Nhl Issue:Bt#7,IK#1,IK#2"
-        << QStringList() << noTitlesBox("O'Brien's");
+        << QStringList() << noTitlesBox("O'Brien's")
+        << "Title Jack's \"Run\" deleted with its 0 issues and 1 cover price";
 }
 
 void tst_BulkDelete::deletion()
@@ -171,6 +176,7 @@ void tst_BulkDelete::deletion()
     QFETCH(QString, left);
     QFETCH(QStringList, titlesAfter);
     QFETCH(QString, afterBox);
+    QFETCH(QString, status);
 
     TempCollection c;
     standardCollection(c);
@@ -197,6 +203,7 @@ void tst_BulkDelete::deletion()
         shown << describe(b);
     QCOMPARE(shown, expected);
     QCOMPARE(contents(), left);
+    QVERIFY2(ui.statuses.contains(status), qPrintable(ui.statuses.join('/')));
     QVERIFY(f->isVisible());
     QCOMPARE(f->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!db::dbCollection().inTransaction());

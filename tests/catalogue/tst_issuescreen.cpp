@@ -817,11 +817,11 @@ void tst_IssueScreen::badValues_data()
         << "1"
         << describeBox("Quantity must be a whole number from 0 to 32767", "Bad Quantity", MsgButtons::OK,
                        MsgIcon::Exclamation);
-    QTest::newRow("pasted negative price") << "1"
-                                           << "-3"
-                                           << describeBox("Original Price must be an amount of money",
-                                                          "Bad Original Price", MsgButtons::OK,
-                                                          MsgIcon::Exclamation);
+    QTest::newRow("pasted negative price")
+        << "1"
+        << "-3"
+        << describeBox("Original Price must be an amount of money", "Bad Original Price", MsgButtons::OK,
+                       MsgIcon::Exclamation);
 }
 
 void tst_IssueScreen::badValues()

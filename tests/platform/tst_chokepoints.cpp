@@ -12,13 +12,13 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
-#include <QPushButton>
 #include <QFontMetrics>
-#include <QMessageBox>
-#include <QTimer>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -72,14 +72,14 @@ void ChokepointTest::realBoxAnswersEnterAndEscape_data()
 
     const int yesNo = int(MsgButtons::YesNo);
     const int yesNoCancel = int(MsgButtons::YesNoCancel);
-    QTest::newRow("Confirm Delete, Enter") << yesNo << int(MsgAnswer::No) << int(Qt::Key_Return)
-                                           << int(MsgAnswer::No) << u"Confirm Delete"_s;
-    QTest::newRow("Confirm Delete, Escape") << yesNo << int(MsgAnswer::No) << int(Qt::Key_Escape)
-                                            << int(MsgAnswer::No) << u"Confirm Delete"_s;
-    QTest::newRow("save question, Enter") << yesNoCancel << -1 << int(Qt::Key_Return) << int(MsgAnswer::Yes)
-                                          << u"Save Changes"_s;
-    QTest::newRow("save question, Escape") << yesNoCancel << -1 << int(Qt::Key_Escape)
-                                           << int(MsgAnswer::Cancel) << u"Save Changes"_s;
+    QTest::newRow("Confirm Delete, Enter")
+        << yesNo << int(MsgAnswer::No) << int(Qt::Key_Return) << int(MsgAnswer::No) << u"Confirm Delete"_s;
+    QTest::newRow("Confirm Delete, Escape")
+        << yesNo << int(MsgAnswer::No) << int(Qt::Key_Escape) << int(MsgAnswer::No) << u"Confirm Delete"_s;
+    QTest::newRow("save question, Enter")
+        << yesNoCancel << -1 << int(Qt::Key_Return) << int(MsgAnswer::Yes) << u"Save Changes"_s;
+    QTest::newRow("save question, Escape")
+        << yesNoCancel << -1 << int(Qt::Key_Escape) << int(MsgAnswer::Cancel) << u"Save Changes"_s;
     QTest::newRow("Yes/No, Escape") << yesNo << -1 << int(Qt::Key_Escape) << int(MsgAnswer::No)
                                     << u"Unsaved Title"_s;
     QTest::newRow("OK, Enter, long title")
@@ -231,9 +231,11 @@ void ChokepointTest::pickListChoosesWhenFinished_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("choices");
 
-    QTest::newRow("name with a space") << u"Starlight Z"_s << 0 << int(Qt::Key_Return) << u"Starlight Zeta"_s << 1;
+    QTest::newRow("name with a space")
+        << u"Starlight Z"_s << 0 << int(Qt::Key_Return) << u"Starlight Zeta"_s << 1;
     QTest::newRow("lower case") << u"k"_s << 0 << int(Qt::Key_Return) << u"Kite"_s << 1;
-    QTest::newRow("letter again, next entry") << u"ss"_s << 0 << int(Qt::Key_Return) << u"Starlight Alpha"_s << 1;
+    QTest::newRow("letter again, next entry")
+        << u"ss"_s << 0 << int(Qt::Key_Return) << u"Starlight Alpha"_s << 1;
     QTest::newRow("arrows, Tab") << QString() << 2 << int(Qt::Key_Tab) << u"Sable"_s << 1;
     QTest::newRow("Escape puts back") << u"Star"_s << 0 << int(Qt::Key_Escape) << QString() << 0;
 }
