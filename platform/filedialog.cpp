@@ -1,5 +1,7 @@
 #include "platform/filedialog.h"
 
+#include "platform/programfiles.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,16 +46,17 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
     if (handler()) {
         chosen = handler()(request);
     } else {
-        QFileDialog dialog(parent, request.title, QDir::currentPath());
+        // An installed program's folder is not the user's to write in.
+        QFileDialog dialog(parent, request.title, writableFolder(QDir::currentPath()));
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        // A save-mode chooser is the one that accepts a new name and can ask
-        // before taking an existing one; without the prompt an existing file is
-        // simply taken.
+        // A save-mode chooser is the one that accepts a new name; it never asks
+        // about an existing one (the caller decides what an existing file means),
+        // and its button says what the command does rather than "Save".
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setLabelText(QFileDialog::Accept,
-                            request.overwritePrompt ? QObject::tr("&Create") : QObject::tr("&Open"));
+                            request.acceptLabel.isEmpty() ? QObject::tr("&Open") : request.acceptLabel);
         const QStringList filters = qtNameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

@@ -13,6 +13,8 @@ struct StartupOptions
 {
     // The program's own directory; made the current directory at start-up.
     QString appDir;
+    // Where the default collection "COMICS.PKX" lives; appDir when empty.
+    QString collectionDir;
     // The directory the program was started from: a relative command-line path
     // means a file there, not in appDir.
     QString startDir;
