@@ -20,13 +20,18 @@
 
 namespace shell {
 
-StartupOptions StartupOptions::fromApplication()
+StartupOptions StartupOptions::forProgramIn(const QString &binaryDir)
 {
     StartupOptions options;
-    const QString binaryDir = QCoreApplication::applicationDirPath();
     options.appDir = platform::programFilesDir(binaryDir);
     options.collectionDir = platform::defaultCollectionDir(binaryDir);
     options.startDir = QDir::currentPath();
+    return options;
+}
+
+StartupOptions StartupOptions::fromApplication()
+{
+    StartupOptions options = forProgramIn(QCoreApplication::applicationDirPath());
     options.arguments = QCoreApplication::arguments().mid(1);
     options.endProgram = [] { QCoreApplication::quit(); };
     return options;

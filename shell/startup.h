@@ -24,6 +24,9 @@ struct StartupOptions
     std::function<void()> endProgram;
 
     static StartupOptions fromApplication();
+    // The folders of a program whose binary lies in binaryDir (build tree or
+    // installed); the command line stays empty.
+    static StartupOptions forProgramIn(const QString &binaryDir);
 };
 
 // fileName in dir, with exactly one separator between them.
