@@ -2,9 +2,12 @@
 
 #include "platform/programfiles.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QStyle>
 
 namespace platform {
 
@@ -55,8 +58,15 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setLabelText(QFileDialog::Accept,
-                            request.acceptLabel.isEmpty() ? QObject::tr("&Open") : request.acceptLabel);
+        const QString accept = request.acceptLabel.isEmpty() ? QObject::tr("&Open") : request.acceptLabel;
+        dialog.setLabelText(QFileDialog::Accept, accept);
+        // Save mode gives the button a disk; an Open chooser shows the open icon.
+        if (accept == QObject::tr("&Open"))
+            if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+                if (QPushButton *button = buttons->button(QDialogButtonBox::Save)
+                                              ? buttons->button(QDialogButtonBox::Save)
+                                              : buttons->button(QDialogButtonBox::Open))
+                    button->setIcon(dialog.style()->standardIcon(QStyle::SP_DialogOpenButton));
         const QStringList filters = qtNameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

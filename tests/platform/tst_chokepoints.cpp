@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -112,12 +113,16 @@ void ChokepointTest::realChooserTakesAnyNameWithoutAsking()
     const QString before = QDir::currentPath();
     QDir::setCurrent(dir.path());
     QString button;
+    bool openIcon = false;
     int boxes = 0;
     QTimer::singleShot(0, [&] {
         auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         QVERIFY(chooser);
         QVERIFY(QTest::qWaitForWindowActive(chooser));
-        button = chooser->findChild<QDialogButtonBox *>()->buttons().constFirst()->text();
+        QAbstractButton *accept = chooser->findChild<QDialogButtonBox *>()->buttons().constFirst();
+        button = accept->text();
+        const auto look = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
+        openIcon = look(accept->icon()) == look(chooser->style()->standardIcon(QStyle::SP_DialogOpenButton));
         auto *name = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         name->setFocus();
         QTest::keyClicks(name, typed);
@@ -134,6 +139,7 @@ void ChokepointTest::realChooserTakesAnyNameWithoutAsking()
     const auto chosen = chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", label});
     QDir::setCurrent(before);
     QCOMPARE(button, label.isEmpty() ? QStringLiteral("&Open") : label);
+    QCOMPARE(openIcon, label.isEmpty());
     QCOMPARE(boxes, 0);
     QCOMPARE(chosen.value_or(QString()),
              QDir(dir.path()).filePath(typed.endsWith(".pkx") ? typed : typed + ".pkx"));
