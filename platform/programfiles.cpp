@@ -1,5 +1,6 @@
 #include "platform/programfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -38,7 +39,12 @@ QString defaultCollectionDir(const QString &binaryDir)
 QString writableFolder(const QString &folder)
 {
     const QFileInfo info(folder);
-    if (info.isDir() && info.isWritable())
+    // An installed program's own folder is never the user's, even when the
+    // permissions would allow writing there (root, or a prefix in the home).
+    const QString binaryDir = QCoreApplication::applicationDirPath();
+    const bool programsOwn = !isBuildTree(binaryDir) &&
+                             QDir(folder).canonicalPath() == QDir(programFilesDir(binaryDir)).canonicalPath();
+    if (info.isDir() && info.isWritable() && !programsOwn)
         return folder;
     const QString own = userDataDir();
     QDir().mkpath(own);

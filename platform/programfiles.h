@@ -17,8 +17,8 @@ QString userDataDir();
 // data folder, as an installed program's folders belong to the system.
 QString defaultCollectionDir(const QString &binaryDir);
 
-// folder when the user can write there; otherwise the user's data folder,
-// made when missing.
+// folder when the user can write there and it is not an installed program's
+// own folder; otherwise the user's data folder, made when missing.
 QString writableFolder(const QString &folder);
 
 } // namespace platform

@@ -5,12 +5,14 @@
 
 #include "db/collectionfile.h"
 #include "db/session.h"
+#include "platform/directorylookup.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/workspace.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace shell {
@@ -33,13 +35,14 @@ void showOpenFailure(const platform::EngineError &e)
     platform::showStatus(QStringLiteral("Not opened: ") + e.text());
 }
 
-void showCreateFailure(const platform::EngineError &e)
+// A new collection never replaces a file, so an existing name is refused.
+void showCreateFailure(const platform::EngineError &e, const QString &chosen)
 {
-    if (e.number() == platform::errnum::DatabaseExists)
-        platform::showStatus(
-            QStringLiteral("Not created: %1. A new collection never replaces a file; choose a new name.")
-                .arg(QString(e.text()).chopped(1)));
-    else
+    if (e.number() == platform::errnum::DatabaseExists) {
+        const QString listed = platform::listedPath(chosen);
+        platform::showStatus(QStringLiteral("Not created: %1 already exists; choose a new name")
+                                 .arg(QFileInfo(listed.isEmpty() ? chosen : listed).fileName()));
+    } else
         platform::showStatus(QStringLiteral("Not created: ") + e.text());
 }
 } // namespace
@@ -135,7 +138,7 @@ void frmMainMenu::mnuFilCreateNewDatabase_Click()
                 ShowNoCollection();
         });
     } catch (const platform::EngineError &e) {
-        shell::showCreateFailure(e);
+        shell::showCreateFailure(e, *chosen);
     } catch (...) {
     }
     scope.arrow();

@@ -211,6 +211,9 @@ void TestInstall::installedProgramFindsItsFiles()
     w.mnuHelPanelkeepHelp->trigger();
     QCOMPARE(ui.helpRequests, QStringList{installed("share/panelkeep/Kepix.hlp")});
     QVERIFY(QFileInfo::exists(ui.helpRequests.value(0)));
+    // A chooser over a folder the user cannot write in starts in the data folder.
+    QCOMPARE(platform::writableFolder(m_files.filePath("gone")), platform::userDataDir());
+    QVERIFY(QFileInfo(platform::userDataDir()).isDir());
 }
 
 QTEST_MAIN(TestInstall)

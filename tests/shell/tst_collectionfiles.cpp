@@ -256,9 +256,7 @@ void TestCollectionFiles::createOverExistingFile()
     ui.chooseFile(path(typed));
     m_w->mnuFilCreateNewDatabase->trigger();
     QVERIFY2(ui.boxes.isEmpty(), "creation fails without a box");
-    QCOMPARE(panel(*m_w, 1),
-             "Not created: Database '" + path(name) +
-                 "' already exists. A new collection never replaces a file; choose a new name.");
+    QCOMPARE(panel(*m_w, 1), "Not created: " + name + " already exists; choose a new name");
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), files);
     QCOMPARE(fileHash(path(name)), before);
     QCOMPARE(QFileInfo(path(name)).size(), size);
