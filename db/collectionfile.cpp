@@ -1,6 +1,7 @@
 #include "db/collectionfile.h"
 
 #include "db/schema.h"
+#include "platform/directorylookup.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/recordset.h"
@@ -101,6 +102,13 @@ void verify(Database &db, const QString &path)
 
 void CreateCollectionDatabase(const QString &path, const std::function<void(const QString &)> &opened)
 {
+    // A name that differs from an existing file's in letter case only would
+    // be a second collection the user cannot tell from the first (the recent
+    // list and the default lookup ignore case), so it counts as taken.
+    const QString listed = platform::listedPath(path);
+    if (!listed.isEmpty() && listed != path)
+        throw EngineError(errnum::DatabaseExists,
+                          QStringLiteral("Database '%1' already exists.").arg(listed));
     // Refuses an existing path before touching it; from here on the file is
     // ours, so a failure removes it rather than leave an unusable file.
     Database db = platform::Workspace::defaultWorkspace().createDatabase(path);

@@ -15,7 +15,8 @@ inline constexpr int CollectionSchemaVersion = 1;
 // Builds a new, empty collection file at path: the five tables with their
 // keys and rules, the four relationships and the eight condition rows,
 // reporting each stage with platform::showStatus. Raises EngineError
-// (DatabaseExists before touching anything when the path exists). When the
+// (DatabaseExists before touching anything when the path exists, also under
+// another letter case). When the
 // file is built, calls opened(path) so the shell can make it the open
 // collection.
 void CreateCollectionDatabase(const QString &path, const std::function<void(const QString &)> &opened = {});

@@ -1,8 +1,13 @@
 #include "platform/filedialog.h"
 
+#include "platform/programfiles.h"
+
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
+#include <QStyle>
 
 namespace platform {
 
@@ -44,16 +49,24 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
     if (handler()) {
         chosen = handler()(request);
     } else {
-        QFileDialog dialog(parent, request.title, QDir::currentPath());
+        // An installed program's folder is not the user's to write in.
+        QFileDialog dialog(parent, request.title, writableFolder(QDir::currentPath()));
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        // A save-mode chooser is the one that accepts a new name and can ask
-        // before taking an existing one; without the prompt an existing file is
-        // simply taken.
+        // A save-mode chooser is the one that accepts a new name; it never asks
+        // about an existing one (the caller decides what an existing file means),
+        // and its button says what the command does rather than "Save".
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setLabelText(QFileDialog::Accept,
-                            request.overwritePrompt ? QObject::tr("&Create") : QObject::tr("&Open"));
+        const QString accept = request.acceptLabel.isEmpty() ? QObject::tr("&Open") : request.acceptLabel;
+        dialog.setLabelText(QFileDialog::Accept, accept);
+        // Save mode gives the button a disk; an Open chooser shows the open icon.
+        if (accept == QObject::tr("&Open"))
+            if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+                if (QPushButton *button = buttons->button(QDialogButtonBox::Save)
+                                              ? buttons->button(QDialogButtonBox::Save)
+                                              : buttons->button(QDialogButtonBox::Open))
+                    button->setIcon(dialog.style()->standardIcon(QStyle::SP_DialogOpenButton));
         const QStringList filters = qtNameFilters(request.filter);
         dialog.setNameFilters(filters);
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

@@ -14,9 +14,9 @@ struct FileDialogRequest
     QString title;
     // Filter text in "Description|pattern|Description|pattern" form.
     QString filter;
-    int filterIndex = 1;          // 1-based, as in the filter text
-    QString defaultExtension;     // added to a name typed without an extension
-    bool overwritePrompt = false; // ask before accepting an existing file
+    int filterIndex = 1;      // 1-based, as in the filter text
+    QString defaultExtension; // added to a name typed without an extension
+    QString acceptLabel;      // the accept button's caption, "&Open" when empty
 };
 
 // Splits "Desc (*.a)|*.a|All (*.*)|*.*" into Qt name filters ("Desc (*.a)").

@@ -5,36 +5,57 @@
 
 #include "db/collectionfile.h"
 #include "db/session.h"
+#include "platform/directorylookup.h"
+#include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/workspace.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace shell {
 
 namespace {
-platform::FileDialogRequest databaseRequest(const QString &title, bool overwritePrompt)
+platform::FileDialogRequest databaseRequest(const QString &title, const QString &acceptLabel)
 {
     platform::FileDialogRequest request;
     request.title = title;
     request.filter = QStringLiteral("Comic Book DB Files (*.pkx)|*.pkx|All Files (*.*)|*.*");
     request.filterIndex = 1;
     request.defaultExtension = QStringLiteral("pkx");
-    request.overwritePrompt = overwritePrompt;
+    request.acceptLabel = acceptLabel;
     return request;
+}
+// Opening and creating fail without a box; the status line says why, so
+// the user knows why nothing happened.
+void showOpenFailure(const platform::EngineError &e)
+{
+    platform::showStatus(QStringLiteral("Not opened: ") + e.text());
+}
+
+// A new collection never replaces a file, so an existing name is refused.
+void showCreateFailure(const platform::EngineError &e, const QString &chosen)
+{
+    if (e.number() == platform::errnum::DatabaseExists) {
+        const QString listed = platform::listedPath(chosen);
+        platform::showStatus(QStringLiteral("Not created: %1 already exists; choose a new name")
+                                 .arg(QFileInfo(listed.isEmpty() ? chosen : listed).fileName()));
+    } else
+        platform::showStatus(QStringLiteral("Not created: ") + e.text());
 }
 } // namespace
 
 platform::FileDialogRequest createDatabaseRequest()
 {
-    return databaseRequest(QStringLiteral("Please Specify Database File to Create"), true);
+    return databaseRequest(QStringLiteral("Please Specify Database File to Create"),
+                           QStringLiteral("&Create"));
 }
 
 platform::FileDialogRequest openDatabaseRequest()
 {
-    return databaseRequest(QStringLiteral("Please Specify Database File for Open"), false);
+    return databaseRequest(QStringLiteral("Please Specify Database File for Open"), QStringLiteral("&Open"));
 }
 
 } // namespace shell
@@ -54,6 +75,9 @@ bool frmMainMenu::OpenCollection()
         mnuFilSetDefaultDatabase->setChecked(currentPath == defaultPath);
         UpdateRecentList(currentPath);
         return true;
+    } catch (const platform::EngineError &e) {
+        shell::showOpenFailure(e);
+        return false;
     } catch (...) {
         return false;
     }
@@ -105,14 +129,16 @@ void frmMainMenu::mnuFilCreateNewDatabase_Click()
         return;
     scope.hourglass();
     platform::processPendingEvents();
-    // A failed creation is silent: the file that was there stays untouched and
-    // the collection that was open stays open.
+    // A failed creation shows no box: the file that was there stays untouched
+    // and the collection that was open stays open.
     try {
         db::CreateCollectionDatabase(*chosen, [this](const QString &path) {
             currentPath = path;
             if (!OpenCollection())
                 ShowNoCollection();
         });
+    } catch (const platform::EngineError &e) {
+        shell::showCreateFailure(e, *chosen);
     } catch (...) {
     }
     scope.arrow();

@@ -1,46 +1,39 @@
 #include "shell/commandline.h"
 
+#include "shell/programinfo.h"
+
 #include "platform/messagebox.h"
 
 namespace shell {
 
-QString commandLineText(const QStringList &argumentsAfterProgram)
+CommandLineRequest commandLineRequest(const QStringList &argumentsAfterProgram)
 {
-    QStringList parts;
-    for (const QString &arg : argumentsAfterProgram) {
-        // An empty argument is quoted too, so the ones after it keep their places.
-        if (arg.isEmpty() || arg.contains(QLatin1Char(' ')))
-            parts << QLatin1Char('"') + arg + QLatin1Char('"');
-        else
-            parts << arg;
-    }
-    return parts.join(QLatin1Char(' '));
+    const QString first = argumentsAfterProgram.value(0);
+    if (first == QLatin1String("--help"))
+        return CommandLineRequest::Help;
+    if (first == QLatin1String("--version"))
+        return CommandLineRequest::Version;
+    return CommandLineRequest::Run;
 }
 
-int SplitCommandLine(const QString &commandLine, QStringList &args)
+QString helpText(const QString &programName)
 {
-    const QChar quote(34);
-    const QChar space(32);
-    qsizetype i = 0;
-    const qsizetype n = commandLine.size();
-    while (i < n) {
-        const QChar c = commandLine.at(i);
-        if (c == space) {
-            ++i;
-        } else if (c == quote) {
-            const qsizetype close = commandLine.indexOf(quote, i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            args << commandLine.mid(i + 1, end - i - 1);
-            i = end + 1;
-        } else {
-            qsizetype end = i;
-            while (end < n && commandLine.at(end) != space && commandLine.at(end) != quote)
-                ++end;
-            args << commandLine.mid(i, end - i);
-            i = end;
-        }
-    }
-    return int(args.size());
+    return QStringLiteral("Usage: %1 [FILE]\n"
+                          "Catalogue a comic-book collection.\n"
+                          "\n"
+                          "FILE is a collection file (.pkx) to open; without one, the default\n"
+                          "collection opens when \"Use Default Database on Startup\" is on.\n"
+                          "Further arguments are ignored. To open a file named like an option,\n"
+                          "write its path, for example ./--help.\n"
+                          "\n"
+                          "  --help     print this help and exit\n"
+                          "  --version  print the version and licence and exit\n")
+        .arg(programName);
+}
+
+QString versionText()
+{
+    return QStringLiteral("Panelkeep %1\nLicence: %2\n").arg(ProgramVersion, LicenceName);
 }
 
 bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram, QStringList &args,
@@ -53,11 +46,10 @@ bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram,
             QString(), platform::MsgButtons::OK, platform::MsgIcon::None);
         return false;
     }
-    args.clear();
-    count = 0;
-    const QString text = commandLineText(*argumentsAfterProgram);
-    if (!text.isEmpty())
-        count = SplitCommandLine(text, args);
+    // The process hands over its arguments already split; joining them into
+    // one text and splitting again would break a path holding a quote.
+    args = *argumentsAfterProgram;
+    count = int(args.size());
     return true;
 }
 

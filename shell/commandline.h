@@ -6,21 +6,19 @@
 
 namespace shell {
 
-// The program receives its arguments already split; the command-line text is
-// rebuilt from them as a shell on the other side would have typed it: joined
-// by spaces, an argument with a space (or an empty one) in double quotes.
-QString commandLineText(const QStringList &argumentsAfterProgram);
+// What argument 1 asks for: "--help" and "--version" print a text and end the
+// program before any window opens; anything else names a collection file.
+enum class CommandLineRequest { Run, Help, Version };
+CommandLineRequest commandLineRequest(const QStringList &argumentsAfterProgram);
 
-// Splits a command-line text: spaces outside quotes separate arguments (a tab
-// is an ordinary character); a double quote opens a quoted argument that runs
-// to the next double quote or the end of the text, the quotes not being part
-// of it. Appends each argument to args (args[0] is argument 1) and returns the
-// count.
-int SplitCommandLine(const QString &commandLine, QStringList &args);
+// The texts printed for --help and --version.
+QString helpText(const QString &programName);
+QString versionText();
 
-// Reads the command-line arguments after the program name; nothing when the
-// command line could not be read. On failure shows the program's error box and
-// returns false: the caller must end the program.
+// Reads the command-line arguments after the program name, exactly as the
+// process received them (a path may hold spaces or quotes); nothing when the
+// command line could not be read. On failure shows the program's error box
+// and returns false: the caller must end the program.
 bool GetCommandLineArgs(const std::optional<QStringList> &argumentsAfterProgram, QStringList &args,
                         int &count);
 

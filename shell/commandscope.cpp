@@ -4,6 +4,10 @@
 #include "platform/engineerror.h"
 #include "platform/messagebox.h"
 
+#include <QMainWindow>
+#include <QScreen>
+#include <QStatusBar>
+
 namespace shell {
 
 CommandScope::CommandScope(QTimer *timer, QWidget *window, Pointer pointer)
@@ -62,6 +66,40 @@ void runCommand(QTimer *timer, QWidget *window, CommandScope::Pointer pointer,
         // user could act on, and must not reach the event loop.
         showDataError(scope, QString());
     }
+}
+
+QPoint screenPosition(QSize frame, const QRect &windowFrame, int statusTop, const QRect &available)
+{
+    const int centredX = windowFrame.left() + (windowFrame.width() - frame.width()) / 2;
+    const int x =
+        qBound(available.left(), centredX, qMax(available.left(), available.right() + 1 - frame.width()));
+    const auto fits = [&](const QPoint &p) { return available.contains(QRect(p, frame)); };
+    const QPoint above(x, statusTop - frame.height());
+    const QPoint below(x, windowFrame.bottom() + 1);
+    const int y = qBound(available.top(), windowFrame.top(),
+                         qMax(available.top(), available.bottom() + 1 - frame.height()));
+    const QPoint right(windowFrame.right() + 1, y);
+    const QPoint left(windowFrame.left() - frame.width(), y);
+    for (const QPoint &p : {above, below, right, left})
+        if (fits(p))
+            return p;
+    return QPoint(x, available.top());
+}
+
+void placeScreen(QWidget &screen, QWidget *window)
+{
+    auto *main = qobject_cast<QMainWindow *>(window);
+    if (!main || !main->isVisible() || !main->statusBar())
+        return;
+    // The screen's own frame is not known before it is shown; the main
+    // window's is the best guess.
+    const QSize margins = main->frameGeometry().size() - main->geometry().size();
+    const QSize frame = screen.size() + margins;
+    const int statusTop = main->statusBar()->mapToGlobal(QPoint(0, 0)).y() - 1;
+    const QRect available = (main->screen() ? main->screen()->availableGeometry() : QRect());
+    const QPoint frameTopLeft = screenPosition(frame, main->frameGeometry(), statusTop, available);
+    // move() places the frame's top-left corner.
+    screen.move(frameTopLeft);
 }
 
 } // namespace shell

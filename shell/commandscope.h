@@ -39,6 +39,15 @@ private:
 void runCommand(QTimer *timer, QWidget *window, CommandScope::Pointer pointer,
                 const std::function<void(CommandScope &)> &work);
 
+// Where a screen's frame of the given size goes so that the main window's
+// status line (whose top edge is at statusTop, in screen coordinates) stays
+// readable: centred over the window and ending above the status line; below
+// the window, or beside it, when there is no room above; the top of the
+// available area when nothing fits.
+QPoint screenPosition(QSize frame, const QRect &windowFrame, int statusTop, const QRect &available);
+// Moves screen there before it is shown.
+void placeScreen(QWidget &screen, QWidget *window);
+
 // The screen command: hourglass, load the screen, fill it, show it modally
 // only when the fill succeeded, unload it; the pointer returns to the arrow
 // and the timer runs again afterwards.
@@ -46,8 +55,10 @@ template <typename Screen, typename Fill> void runScreenCommand(QTimer *timer, Q
 {
     runCommand(timer, window, CommandScope::Pointer::Hourglass, [&](CommandScope &) {
         auto screen = std::make_unique<Screen>(window);
-        if (fill(*screen))
+        if (fill(*screen)) {
+            placeScreen(*screen, window);
             screen->exec();
+        }
     });
 }
 

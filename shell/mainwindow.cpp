@@ -94,7 +94,10 @@ void frmMainMenu::createActions()
     mnuFilBulkDelete = item("mnuFilBulkDelete", QStringLiteral("&Bulk Delete"));
     mnuFilSep1 = separator(this, "mnuFilSep1");
     mnuFilExit = item("mnuFilExit", QStringLiteral("E&xit"));
+    // The platform's standard keys, beside the access keys.
     mnuFilExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    mnuFilCreateNewDatabase->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFilOpenDatabase->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFilSep3 = separator(this, "mnuFilSep3");
     mnuFilArray[0] = item("mnuFilArray", QString());
     mnuFilArray[0]->setProperty("Index", 0);
@@ -114,6 +117,7 @@ void frmMainMenu::createActions()
         item("mnuRepValueByTitleAndCo", QStringLiteral("Value by Title && Co. Report 00&3"));
 
     mnuHelPanelkeepHelp = item("mnuHelPanelkeepHelp", QStringLiteral("Panelkeep Help..."));
+    mnuHelPanelkeepHelp->setShortcut(QKeySequence(Qt::Key_F1));
     mnuHelAbout = item("mnuHelAbout", QStringLiteral("&About..."));
 
     for (QAction *check : {mnuFilSetDefaultDatabase, mnuOptViewToolbar, mnuOptUseDefaultDatabase}) {

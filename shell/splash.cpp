@@ -1,5 +1,6 @@
 #include "shell/splash.h"
 
+#include "shell/programinfo.h"
 #include "shell/toolbarimages.h"
 
 #include "platform/controls.h"
@@ -53,6 +54,13 @@ frmSplash::frmSplash(QWidget *parent)
     Label2->setAlignment(Qt::AlignCenter);
     Label2->setWordWrap(true);
     Label2->setGeometry(platform::twipsRect(120, 3780, 4875, 480));
+
+    // Below the splash's height, so only the About box shows it.
+    lblLicence = new QLabel(LicenceText, this);
+    lblLicence->setObjectName(QStringLiteral("lblLicence"));
+    lblLicence->setAlignment(Qt::AlignCenter);
+    lblLicence->setWordWrap(true);
+    lblLicence->setGeometry(platform::twipsRect(120, 4395, 4875, 600));
 
     cmdOK = platform::placeControl<QPushButton>(this, "cmdOK", platform::twipsRect(1920, 5040, 1275, 435),
                                                 QStringLiteral("OK"));

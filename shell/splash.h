@@ -24,6 +24,7 @@ public:
     std::array<QLabel *, 2> Label1{}; // (0) the version, (1) the product name
     QLabel *Image1 = nullptr;
     QLabel *Label2 = nullptr;
+    QLabel *lblLicence = nullptr; // the licence, below the splash's height
     QPushButton *cmdOK = nullptr;
 };
 

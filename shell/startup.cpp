@@ -5,7 +5,9 @@
 #include "shell/splash.h"
 #include "shell/statusbar.h"
 
+#include "platform/directorylookup.h"
 #include "platform/feedback.h"
+#include "platform/programfiles.h"
 #include "platform/settingsstore.h"
 
 #include <QAction>
@@ -18,11 +20,18 @@
 
 namespace shell {
 
-StartupOptions StartupOptions::fromApplication()
+StartupOptions StartupOptions::forProgramIn(const QString &binaryDir)
 {
     StartupOptions options;
-    options.appDir = QCoreApplication::applicationDirPath();
+    options.appDir = platform::programFilesDir(binaryDir);
+    options.collectionDir = platform::defaultCollectionDir(binaryDir);
     options.startDir = QDir::currentPath();
+    return options;
+}
+
+StartupOptions StartupOptions::fromApplication()
+{
+    StartupOptions options = forProgramIn(QCoreApplication::applicationDirPath());
     options.arguments = QCoreApplication::arguments().mid(1);
     options.endProgram = [] { QCoreApplication::quit(); };
     return options;
@@ -84,11 +93,12 @@ bool frmMainMenu::Form_Load()
     recentFiles = {};
     LoadRecentList();
 
-    if (!ChooseStartupCollection()) {
+    // The recent files are listed also when the default could not be opened
+    // (a new user's COMICS.PKX does not exist): yesterday's collection must
+    // stay one click away.
+    if (!ChooseStartupCollection() || !OpenCollection()) {
         ShowNoCollection();
         UpdateRecentList(QString());
-    } else if (!OpenCollection()) {
-        ShowNoCollection();
     }
 
     sbMain->setPanelText(1, IdlePrompt);
@@ -117,11 +127,16 @@ void frmMainMenu::Form_Unload()
 
 bool frmMainMenu::ChooseStartupCollection()
 {
-    const QString fallback = fileInDir(appDir, QStringLiteral("COMICS.PKX"));
+    const QString fallback = fileInDir(m_options.collectionDir.isEmpty() ? appDir : m_options.collectionDir,
+                                       QStringLiteral("COMICS.PKX"));
     // The default path is read before the start-up option is judged: an
     // unreadable option must not leave it empty, or shut-down would store the
     // empty path over the user's default.
     defaultPath = platform::getSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), fallback);
+    // The default is found under any letter case: "COMICS" typed in the
+    // Create chooser makes "COMICS.pkx".
+    if (const QString listed = platform::listedPath(defaultPath); !listed.isEmpty())
+        defaultPath = listed;
     const auto useDefault = settingToBool(platform::getSetting(
         QStringLiteral("Startup"), QStringLiteral("USEDEFAULTDB"), QStringLiteral("True")));
     if (!useDefault) {

@@ -13,6 +13,8 @@ struct StartupOptions
 {
     // The program's own directory; made the current directory at start-up.
     QString appDir;
+    // Where the default collection "COMICS.PKX" lives; appDir when empty.
+    QString collectionDir;
     // The directory the program was started from: a relative command-line path
     // means a file there, not in appDir.
     QString startDir;
@@ -22,6 +24,9 @@ struct StartupOptions
     std::function<void()> endProgram;
 
     static StartupOptions fromApplication();
+    // The folders of a program whose binary lies in binaryDir (build tree or
+    // installed); the command line stays empty.
+    static StartupOptions forProgramIn(const QString &binaryDir);
 };
 
 // fileName in dir, with exactly one separator between them.

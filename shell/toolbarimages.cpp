@@ -43,4 +43,16 @@ QIcon splashPicture()
     return QFile::exists(file) ? QIcon(file) : QIcon();
 }
 
+QIcon applicationIcon()
+{
+    initIconResources();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/icons/panelkeep-%1.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon;
+}
+
 } // namespace shell

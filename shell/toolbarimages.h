@@ -13,4 +13,7 @@ QList<QIcon> loadToolBarImages();
 // The product picture of the splash and About box.
 QIcon splashPicture();
 
+// The program's own icon (window, desktop entry), in every size it comes in.
+QIcon applicationIcon();
+
 } // namespace shell

@@ -11,11 +11,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +39,8 @@ private slots:
     void fileChooserAddsDefaultExtensionAndMovesCurrentDirectory_data();
     void fileChooserAddsDefaultExtensionAndMovesCurrentDirectory();
     void fileChooserCancelLeavesCurrentDirectory();
+    void realChooserTakesAnyNameWithoutAsking_data();
+    void realChooserTakesAnyNameWithoutAsking();
     void filterTextSplitsIntoQtFilters();
     void keyPressHandlerCanSwallowCharacters();
     void focusHandlersRunOnFocusChange();
@@ -135,7 +140,7 @@ void ChokepointTest::fileChooserAddsDefaultExtensionAndMovesCurrentDirectory()
     const QString before = QDir::currentPath();
     ScriptedUi ui;
     ui.chooseFile(dir.path() + "/" + typed);
-    const auto chosen = chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", false});
+    const auto chosen = chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", {}});
     QVERIFY(chosen.has_value());
     QCOMPARE(*chosen, QDir(dir.path()).absoluteFilePath(expectedName));
     QCOMPARE(QDir::currentPath(), QDir(dir.path()).absolutePath());
@@ -147,10 +152,66 @@ void ChokepointTest::fileChooserCancelLeavesCurrentDirectory()
     const QString before = QDir::currentPath();
     ScriptedUi ui;
     ui.chooseFile(std::nullopt);
-    QVERIFY(!chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", true}).has_value());
+    QVERIFY(!chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", "&Create"}).has_value());
     QCOMPARE(QDir::currentPath(), before);
     QCOMPARE(ui.fileDialogs.size(), 1);
-    QVERIFY(ui.fileDialogs[0].overwritePrompt);
+    QCOMPARE(ui.fileDialogs[0].acceptLabel, "&Create");
+}
+
+void ChokepointTest::realChooserTakesAnyNameWithoutAsking_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("Open, new name") << ""
+                                    << "new";
+    QTest::newRow("Open, existing file") << ""
+                                         << "there.pkx";
+    QTest::newRow("Create, existing file") << "&Create"
+                                           << "there.pkx";
+}
+
+// The real chooser: its button names the command, never "Save"; a new name is
+// taken, and an existing file is taken without a replace question (Create
+// refuses it itself, saying why).
+void ChokepointTest::realChooserTakesAnyNameWithoutAsking()
+{
+    QFETCH(QString, label);
+    QFETCH(QString, typed);
+    QTemporaryDir dir;
+    QFile(dir.filePath("there.pkx")).open(QIODevice::WriteOnly);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    QString button;
+    bool openIcon = false;
+    int boxes = 0;
+    QTimer::singleShot(0, [&] {
+        auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(chooser);
+        QVERIFY(QTest::qWaitForWindowActive(chooser));
+        QAbstractButton *accept = chooser->findChild<QDialogButtonBox *>()->buttons().constFirst();
+        button = accept->text();
+        const auto look = [](const QIcon &icon) { return icon.pixmap(16).toImage(); };
+        openIcon = look(accept->icon()) == look(chooser->style()->standardIcon(QStyle::SP_DialogOpenButton));
+        auto *name = chooser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name->setFocus();
+        QTest::keyClicks(name, typed);
+        QTimer::singleShot(200, [&] {
+            // A question box would be the active modal widget now.
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                ++boxes;
+                box->reject();
+                chooser->reject();
+            }
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const auto chosen = chooseFile({"Pick", "A (*.pkx)|*.pkx", 1, "pkx", label});
+    QDir::setCurrent(before);
+    QCOMPARE(button, label.isEmpty() ? QStringLiteral("&Open") : label);
+    QCOMPARE(openIcon, label.isEmpty());
+    QCOMPARE(boxes, 0);
+    QCOMPARE(chosen.value_or(QString()),
+             QDir(dir.path()).filePath(typed.endsWith(".pkx") ? typed : typed + ".pkx"));
 }
 
 void ChokepointTest::filterTextSplitsIntoQtFilters()

@@ -27,6 +27,7 @@ private slots:
     void createNew();
     void createOverExistingFile_data();
     void createOverExistingFile();
+    void createInMissingFolderSaysWhy();
     void createShowsItsStages();
     void dialogFolderBecomesCurrent();
 
@@ -76,16 +77,16 @@ void TestCollectionFiles::dialogRequests()
     m_w->mnuFilOpenDatabase->trigger();
     QCOMPARE(timerOn, (QList<bool>{false, false}));
     const QString filter = QStringLiteral("Comic Book DB Files (*.pkx)|*.pkx|All Files (*.*)|*.*");
-    // title|filter|filter index|default extension|overwrite prompt
+    // title|filter|filter index|default extension|accept button
     QStringList asked;
     for (const auto &r : ui.fileDialogs)
         asked << QStringLiteral("%1|%2|%3|%4|%5")
                      .arg(r.title, r.filter)
                      .arg(r.filterIndex)
                      .arg(r.defaultExtension)
-                     .arg(r.overwritePrompt);
-    QCOMPARE(asked, (QStringList{"Please Specify Database File to Create|" + filter + "|1|pkx|1",
-                                 "Please Specify Database File for Open|" + filter + "|1|pkx|0"}));
+                     .arg(r.acceptLabel);
+    QCOMPARE(asked, (QStringList{"Please Specify Database File to Create|" + filter + "|1|pkx|&Create",
+                                 "Please Specify Database File for Open|" + filter + "|1|pkx|&Open"}));
 }
 
 void TestCollectionFiles::openExisting()
@@ -111,18 +112,23 @@ void TestCollectionFiles::openFailures_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content"); // empty: no such file
-    QTest::newRow("typed name of a file that does not exist") << "new.pkx" << QByteArray();
-    QTest::newRow("text file") << "notes.pkx" << QByteArray("Just some notes\n");
-    QTest::newRow("empty file") << "empty.pkx" << QByteArray("");
+    QTest::addColumn<QString>("reason");     // what the status line says after "Not opened: "
+    QTest::newRow("typed name of a file that does not exist")
+        << "new.pkx" << QByteArray() << "Could not find file '%1'.";
+    QTest::newRow("text file") << "notes.pkx" << QByteArray("Just some notes\n")
+                               << "The file '%1' is not a collection file (it is not a database).";
+    QTest::newRow("empty file") << "empty.pkx" << QByteArray("")
+                                << "The file '%1' is not a collection file (it is empty).";
     QByteArray header("SQLite format 3\0", 16);
     header.append(QByteArray(200, '\x01'));
-    QTest::newRow("damaged database") << "damaged.pkx" << header;
+    QTest::newRow("damaged database") << "damaged.pkx" << header << "The file '%1' is not a collection file";
 }
 
 void TestCollectionFiles::openFailures()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
     ScriptedUi ui;
     const bool exists = !content.isNull();
     if (exists)
@@ -131,7 +137,8 @@ void TestCollectionFiles::openFailures()
     const RecentFiles recent = m_w->recentFiles;
     ui.chooseFile(path(name));
     m_w->mnuFilOpenDatabase->trigger();
-    QVERIFY2(ui.boxes.isEmpty(), "opening fails silently");
+    QVERIFY2(ui.boxes.isEmpty(), "opening fails without a box");
+    QVERIFY2(panel(*m_w, 1).startsWith("Not opened: " + reason.arg(path(name))), qPrintable(panel(*m_w, 1)));
     QCOMPARE(m_w->windowTitle(), QStringLiteral("Panelkeep"));
     QCOMPARE(dataCommandsNotIn(*m_w, false), QStringList());
     QCOMPARE(QFileInfo::exists(path(name)), exists);
@@ -217,16 +224,23 @@ void TestCollectionFiles::createNew()
 
 void TestCollectionFiles::createOverExistingFile_data()
 {
-    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("name");  // the file that is there
+    QTest::addColumn<QString>("typed"); // the name chosen
     QTest::addColumn<bool>("collection");
-    QTest::newRow("existing collection") << "other.pkx" << true;
-    QTest::newRow("existing other file") << "letter.pkx" << false;
-    QTest::newRow("the open collection itself") << "before.pkx" << true;
+    QTest::newRow("existing collection") << "other.pkx"
+                                         << "other.pkx" << true;
+    QTest::newRow("existing other file") << "letter.pkx"
+                                         << "letter.pkx" << false;
+    QTest::newRow("the open collection itself") << "before.pkx"
+                                                << "before.pkx" << true;
+    QTest::newRow("existing under another letter case") << "COMICS.PKX"
+                                                        << "comics.pkx" << true;
 }
 
 void TestCollectionFiles::createOverExistingFile()
 {
     QFETCH(QString, name);
+    QFETCH(QString, typed);
     QFETCH(bool, collection);
     ScriptedUi ui;
     if (!QFileInfo::exists(path(name))) {
@@ -238,9 +252,12 @@ void TestCollectionFiles::createOverExistingFile()
     const QByteArray before = fileHash(path(name));
     const qint64 size = QFileInfo(path(name)).size();
     const RecentFiles recent = m_w->recentFiles;
-    ui.chooseFile(path(name));
+    const QStringList files = QDir(m_dir->path()).entryList(QDir::Files);
+    ui.chooseFile(path(typed));
     m_w->mnuFilCreateNewDatabase->trigger();
-    QVERIFY2(ui.boxes.isEmpty(), "creation fails silently");
+    QVERIFY2(ui.boxes.isEmpty(), "creation fails without a box");
+    QCOMPARE(panel(*m_w, 1), "Not created: " + name + " already exists; choose a new name");
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), files);
     QCOMPARE(fileHash(path(name)), before);
     QCOMPARE(QFileInfo(path(name)).size(), size);
     QCOMPARE(db::dbCollection().path(), m_open);
@@ -249,6 +266,18 @@ void TestCollectionFiles::createOverExistingFile()
     QCOMPARE(m_w->recentFiles, recent);
     QCOMPARE(m_w->cursor().shape(), Qt::ArrowCursor);
     QVERIFY(m_w->tmrMain->isActive());
+}
+
+void TestCollectionFiles::createInMissingFolderSaysWhy()
+{
+    ScriptedUi ui;
+    ui.chooseFile(path("gone/fresh.pkx"));
+    m_w->mnuFilCreateNewDatabase->trigger();
+    QVERIFY(ui.boxes.isEmpty());
+    QVERIFY2(panel(*m_w, 1).startsWith("Not created: The file '" + path("gone/fresh.pkx") +
+                                       "' could not be created: "),
+             qPrintable(panel(*m_w, 1)));
+    QCOMPARE(db::dbCollection().path(), m_open);
 }
 
 void TestCollectionFiles::createShowsItsStages()

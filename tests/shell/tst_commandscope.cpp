@@ -4,6 +4,8 @@
 #include "support/scriptedui.h"
 
 #include <QDialog>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -53,6 +55,9 @@ private slots:
     void screenShownOnlyWhenFillSucceeds_data();
     void screenShownOnlyWhenFillSucceeds();
     void createCommandPointerSteps();
+    void screenPosition_data();
+    void screenPosition();
+    void shownScreenLeavesStatusLineVisible();
 
 private:
     QWidget window;
@@ -190,6 +195,47 @@ void TestCommandScope::createCommandPointerSteps()
     scope.arrow();
     QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!timer.isActive());
+}
+
+void TestCommandScope::screenPosition_data()
+{
+    QTest::addColumn<QRect>("window"); // the main window's frame; its status line is its last 20 pixels
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("above the status line")
+        << QRect(300, 400, 640, 360) << QSize(400, 300) << QPoint(420, 440);
+    QTest::newRow("below the window") << QRect(300, 0, 640, 360) << QSize(400, 400) << QPoint(420, 360);
+    QTest::newRow("beside the window") << QRect(0, 300, 640, 400) << QSize(600, 700) << QPoint(640, 300);
+    QTest::newRow("nothing fits: the top") << QRect(300, 100, 700, 800) << QSize(900, 900) << QPoint(200, 0);
+}
+
+void TestCommandScope::screenPosition()
+{
+    QFETCH(QRect, window);
+    QFETCH(QSize, screen);
+    QFETCH(QPoint, expected);
+    QCOMPARE(shell::screenPosition(screen, window, window.bottom() - 19, QRect(0, 0, 1280, 1024)), expected);
+}
+
+// A shown screen (its size larger than the main window) leaves the main
+// window's status line uncovered.
+void TestCommandScope::shownScreenLeavesStatusLineVisible()
+{
+    QMainWindow main;
+    main.statusBar()->showMessage(QStringLiteral("Zero is not a valid Quantity!"));
+    main.setGeometry(100, 250, 400, 200);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QRect shownAt;
+    runScreenCommand<CountingScreen>(nullptr, &main, [&](CountingScreen &screen) {
+        screen.setFixedSize(500, 220);
+        QTimer::singleShot(0, &screen, [&] { shownAt = screen.frameGeometry(); });
+        return true;
+    });
+    const QRect status(main.statusBar()->mapToGlobal(QPoint(0, 0)), main.statusBar()->size());
+    QVERIFY(shownAt.isValid());
+    QVERIFY2(!shownAt.intersects(status),
+             qPrintable(QStringLiteral("screen at %1,%2").arg(shownAt.x()).arg(shownAt.y())));
 }
 
 QTEST_MAIN(TestCommandScope)

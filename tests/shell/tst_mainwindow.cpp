@@ -27,6 +27,8 @@ private slots:
     void menuTree_data();
     void menuTree();
     void menuBarOrder();
+    void standardKeys_data();
+    void standardKeys();
     void toolbar_data();
     void toolbar();
     void buttonRunsItsMenuItem_data();
@@ -135,7 +137,38 @@ void TestMainWindow::menuBarOrder()
         titles << a->text();
     QCOMPARE(titles, (QStringList{"&File", "&Options", "&Reports", "&Help"}));
     QCOMPARE(w->windowTitle(), QStringLiteral("Panelkeep"));
-    QCOMPARE(w->mnuFilExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+}
+
+void TestMainWindow::standardKeys_data()
+{
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<QString>("done"); // what the key did
+    QTest::newRow("Ctrl+N") << (Qt::CTRL | Qt::Key_N) << "chooser Please Specify Database File to Create";
+    QTest::newRow("Ctrl+O") << (Qt::CTRL | Qt::Key_O) << "chooser Please Specify Database File for Open";
+    QTest::newRow("F1") << QKeyCombination(Qt::Key_F1) << "help";
+    QTest::newRow("Ctrl+Q") << (Qt::CTRL | Qt::Key_Q) << "ended";
+}
+
+// The keys are pressed on the shown window, so they reach the real menu.
+void TestMainWindow::standardKeys()
+{
+    QFETCH(QKeyCombination, key);
+    QFETCH(QString, done);
+    ScriptedUi ui;
+    ui.chooseFile(std::nullopt);
+    auto run = start(m_dir.path());
+    frmMainMenu &w = *run->window;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, key.key(), key.keyboardModifiers());
+    QStringList did;
+    for (const auto &r : ui.fileDialogs)
+        did << "chooser " + r.title;
+    if (!ui.helpRequests.isEmpty())
+        did << "help";
+    if (run->ended)
+        did << "ended";
+    QCOMPARE(did, QStringList{done});
 }
 
 void TestMainWindow::toolbar_data()
@@ -454,6 +487,7 @@ void TestMainWindow::aboutTwice()
             QString name, version;
             bool serif = false;
             bool picture = false;
+            bool licence = false;
         } seen;
         QTimer::singleShot(0, w.get(), [&] {
             frmSplash *about = w->splash();
@@ -468,6 +502,9 @@ void TestMainWindow::aboutTwice()
             seen.serif = about->Label1[0]->font().styleHint() == QFont::Serif &&
                          about->Label1[1]->font().styleHint() == QFont::Serif;
             seen.picture = !about->Image1->pixmap().isNull();
+            seen.licence = about->lblLicence->isVisible() &&
+                           about->rect().contains(about->lblLicence->geometry()) &&
+                           about->lblLicence->text().contains(QLatin1String("GPL-3.0-or-later"));
             // Clicking OK is what ends the modal display.
             QTest::mouseClick(about->cmdOK, Qt::LeftButton);
         });
@@ -480,6 +517,7 @@ void TestMainWindow::aboutTwice()
         QCOMPARE(seen.version, QStringLiteral("Version 1.0"));
         QVERIFY(seen.serif);
         QVERIFY(seen.picture);
+        QVERIFY2(seen.licence, "the About box names the licence");
         QVERIFY(w->splash() && !w->splash()->isVisible());
     }
 }
@@ -491,6 +529,7 @@ void TestMainWindow::splashHidesItsOkButton()
     QCOMPARE(splash.cmdOK->geometry().top(), platform::twipsToPixels(5040));
     QCOMPARE(splash.cmdOK->height(), platform::twipsToPixels(435));
     QVERIFY2(!splash.rect().intersects(splash.cmdOK->geometry()), "OK is out of sight on the splash");
+    QVERIFY(!splash.rect().intersects(splash.lblLicence->geometry()));
     QCOMPARE(splash.Label1[1]->palette().color(QPalette::Window), splash.palette().color(QPalette::Light));
     QVERIFY(!splash.Label2->text().isEmpty());
 }

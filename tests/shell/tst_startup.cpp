@@ -27,6 +27,8 @@ private slots:
     void splashFirstThenFolderThenPrompt();
     void recentItemsAtStart_data();
     void recentItemsAtStart();
+    void defaultFoundUnderAnyLetterCase_data();
+    void defaultFoundUnderAnyLetterCase();
     void unreadableCommandLineEndsProgram();
     void settingsRoundTripThroughRestart();
     void setAsDefaultOpensThatFileNextTime();
@@ -218,8 +220,8 @@ void TestStartup::splashFirstThenFolderThenPrompt()
     QCOMPARE(panel(w, 1), QStringLiteral("Please select a menu item..."));
 }
 
-// The recent list is shown when start-up opened nothing by choice, and
-// hidden (but kept) when its attempt to open the default failed.
+// The recent list is shown whenever start-up opened nothing: by choice, or
+// because the default could not be opened.
 void TestStartup::recentItemsAtStart_data()
 {
     QTest::addColumn<bool>("useDefault");
@@ -240,9 +242,48 @@ void TestStartup::recentItemsAtStart()
     platform::saveSetting(QStringLiteral("FILES"), QStringLiteral("RECENTFILE1"), b);
     auto run = start(m_appDir);
     QCOMPARE(run->window->windowTitle(), QStringLiteral("Panelkeep"));
-    QCOMPARE(shownRecentItems(*run->window), (useDefault ? QStringList() : QStringList{"a.pkx", b}));
+    QCOMPARE(shownRecentItems(*run->window), (QStringList{"a.pkx", b}));
     QCOMPARE(run->window->recentFiles[0], a);
     QCOMPARE(run->window->recentFiles[1], b);
+}
+
+// The default collection is found under any letter case; a stored default
+// then names the file as the folder lists it. An installed program keeps it
+// in the user's data folder rather than its own.
+void TestStartup::defaultFoundUnderAnyLetterCase_data()
+{
+    QTest::addColumn<QString>("stored"); // DEFAULTDB, relative to the folder; "" for none
+    QTest::addColumn<QString>("file");   // the collection that is there
+    QTest::addColumn<bool>("ownFolder"); // the default lives in its own folder, not appDir
+    QTest::newRow("made by typing COMICS") << ""
+                                           << "COMICS.pkx" << false;
+    QTest::newRow("in the user's data folder") << ""
+                                               << "comics.pkx" << true;
+    QTest::newRow("stored default in another case") << "Main.PKX"
+                                                    << "main.pkx" << false;
+}
+
+void TestStartup::defaultFoundUnderAnyLetterCase()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, file);
+    QFETCH(bool, ownFolder);
+    ScriptedUi ui;
+    const QString folder = ownFolder ? m_elsewhere : m_appDir;
+    const QString real = makeCollection(folder + "/" + file);
+    if (!stored.isEmpty())
+        platform::saveSetting(QStringLiteral("Startup"), QStringLiteral("DEFAULTDB"), folder + "/" + stored);
+    StartupOptions options;
+    options.appDir = m_appDir;
+    options.collectionDir = ownFolder ? m_elsewhere : QString();
+    options.endProgram = [] {};
+    frmMainMenu w(options);
+    QVERIFY(w.Form_Load());
+    QCOMPARE(db::dbCollection().path(), real);
+    QVERIFY(w.mnuFilSetDefaultDatabase->isChecked());
+    w.Form_Unload();
+    QCOMPARE(setting("Startup", "DEFAULTDB"), real);
+    db::session().dbCollection.close();
 }
 
 void TestStartup::unreadableCommandLineEndsProgram()
