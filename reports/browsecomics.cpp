@@ -6,6 +6,7 @@
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/nameorder.h"
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
 
@@ -25,8 +26,10 @@ const QString FixedQuery = QStringLiteral(
     "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
 // Issues held in several conditions come in condition order, so a browse
 // always lists the same rows the same way.
-const QString OrderBy =
-    QStringLiteral(" order by Company.Company, Title.Title, Issue.IssueNum, Issue.Condition");
+// Names in name order (accents with their base letters).
+const QString OrderBy = QStringLiteral(" order by Company.Company COLLATE %1, Title.Title COLLATE %1, "
+                                       "Issue.IssueNum, Issue.Condition")
+                            .arg(platform::NameOrder);
 
 const QString StartCompany = QStringLiteral("@@@@@@");
 constexpr int GroupSize = 16;

@@ -57,6 +57,7 @@ private slots:
     void emptyResults_data();
     void emptyResults();
     void queryThatCannotOpen();
+    void accentedNamesAmongTheirBaseLetters();
     void companyGrouping_data();
     void companyGrouping();
     void progressEvery250Rows();
@@ -256,6 +257,36 @@ void tst_BrowseGrid::queryThatCannotOpen()
     QCOMPARE(ui.boxes.size(), 1);
     QCOMPARE(describe(ui.boxes.first()), DataError);
     QCOMPARE(ui.statuses.last(), QStringLiteral("Unexpected error condition"));
+}
+
+// Companies and titles sort with accents on their base letters; two
+// companies equal but for an accent keep their rows apart.
+void tst_BrowseGrid::accentedNamesAmongTheirBaseLetters()
+{
+    TempCollection c;
+    c.addCompany("ZED", "Zed Comics");
+    c.addCompany("ECA", "Éclair");
+    c.addCompany("EMU", "emu");
+    c.addCompany("ECL", "Eclair");
+    c.addTitle("ET", "Été", "ECA");
+    c.addTitle("AU", "Aube", "ECA");
+    c.addTitle("ZU", "Zut", "ECL");
+    c.addTitle("BI", "bise", "ECL");
+    c.addTitle("EM", "Émeu", "EMU");
+    c.addTitle("EN", "Enfin", "EMU");
+    c.addTitle("ZD", "Zed", "ZED");
+    for (const char *title : {"ET", "AU", "ZU", "BI", "EM", "EN", "ZD"})
+        addIssue(title, 1, 1, 1);
+    ScriptedUi ui;
+    frmBrowseComics f;
+
+    QVERIFY(LoadBrowseData(f, true, "*", "*"));
+
+    QStringList got;
+    for (const QString &row : gridRows(*f.grdBrowse))
+        got << row.section('|', 0, 1);
+    QCOMPARE(got, (QStringList{"Eclair|bise", "|Zut", "Éclair|Aube", "|Été", "emu|Émeu", "|Enfin",
+                               "Zed Comics|Zed"}));
 }
 
 // The company is named where its run begins and again on the 17th, 33rd...
