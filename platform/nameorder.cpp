@@ -160,6 +160,9 @@ int lowerAscii(unsigned char b)
 
 int compareNames(const char *a, int aBytes, const char *b, int bBytes)
 {
+    // The sort compares a company's name with itself over and over.
+    if (aBytes == bBytes && std::memcmp(a, b, size_t(aBytes)) == 0)
+        return 0;
     const auto *pa = reinterpret_cast<const unsigned char *>(a);
     const auto *pb = reinterpret_cast<const unsigned char *>(b);
     // Most names are plain ASCII: compare as NOCASE does while they are.

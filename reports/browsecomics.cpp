@@ -10,6 +10,8 @@
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
 
+#include <array>
+
 using platform::showMessage;
 using platform::showStatus;
 
@@ -42,6 +44,10 @@ struct Column
     int alignment; // 0 left, 1 right, 2 centre
 };
 
+// The field each column shows.
+const char *const Fields[] = {"Company",  "Title",         "IssueNum", "Condition",
+                              "Quantity", "Current_Value", "Notes"};
+
 const Column Columns[] = {
     {"Company", 1600, 0}, {"Title", 3000, 0}, {"Issue", 600, 2}, {"Condition", 700, 2},
     {"Qty", 600, 1},      {"Value", 800, 1},  {"Notes", 800, 2},
@@ -73,13 +79,12 @@ QString buildQuery(const QString &sCompany, const QString &sTitle, const std::op
 }
 
 // A field without a value shows as an empty cell.
-QString cellText(const platform::Recordset &rs, const QString &field)
+QString cellText(const QVariant &v, const platform::CurrencyFormat &currency)
 {
-    const QVariant v = rs.value(field);
     if (v.isNull())
         return QString();
     if (v.metaType() == QMetaType::fromType<platform::Currency>())
-        return platform::formatCurrency(v.value<platform::Currency>());
+        return currency.format(v.value<platform::Currency>());
     return v.toString();
 }
 
@@ -147,7 +152,11 @@ bool FillBrowseGrid(frmBrowseComics &form)
 {
     BrowseGrid &grid = *form.grdBrowse;
     platform::Recordset &rs = *db::session().rsCoverPrice;
-    const QString companyField = QStringLiteral("Company");
+    const int companyField = rs.fieldIndex(QStringLiteral("Company"));
+    std::array<int, 7> fields{};
+    for (int c = 1; c <= 6; ++c)
+        fields[size_t(c)] = rs.fieldIndex(QString::fromLatin1(Fields[c]));
+    const platform::CurrencyFormat currency;
 
     showStatus(QStringLiteral("Preparing to load data to report screen..."));
     QString lastCompany = StartCompany;
@@ -157,6 +166,17 @@ bool FillBrowseGrid(frmBrowseComics &form)
     grid.setRow(1);
     int row = 1;
     showStatus(QStringLiteral("Loading first 250 rows..."));
+    // Shown together at the end, also when an engine error ends the fill.
+    struct Fill
+    {
+        BrowseGrid &grid;
+        explicit Fill(BrowseGrid &g)
+            : grid(g)
+        {
+            grid.beginFill();
+        }
+        ~Fill() { grid.endFill(); }
+    } fill(grid);
 
     while (!rs.eof()) {
         if (row % ProgressStep == 0)
@@ -171,12 +191,9 @@ bool FillBrowseGrid(frmBrowseComics &form)
             grid.setText(company + QStringLiteral("Cont."));
             group = 0;
         }
-        static const QString fields[] = {QStringLiteral("Title"),         QStringLiteral("IssueNum"),
-                                         QStringLiteral("Condition"),     QStringLiteral("Quantity"),
-                                         QStringLiteral("Current_Value"), QStringLiteral("Notes")};
         for (int c = 1; c <= 6; ++c) {
             grid.setCol(c);
-            grid.setText(cellText(rs, fields[c - 1]));
+            grid.setText(cellText(rs.value(fields[size_t(c)]), currency));
         }
         ++row;
         ++group;
