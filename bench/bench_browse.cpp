@@ -1,96 +1,205 @@
-// Times loading a whole large collection into the browse grid: the query
-// open, the grid fill and the whole load as the selection screen runs it.
-// Usage: bench_browse [ISSUES]   (default 100000)
+// Times browsing a whole large collection into the grid, in the main window
+// the program shows, against the floor: the same join and sort through
+// SQLite's C API with all seven columns read as text.
+// Usage: bench_browse [ISSUES...]   (default 10000 50000 200000)
+// Each size gets a file of the timing shape (panelkeep-sample --reference)
+// and a process of its own, so its peak memory is its own. Run under
+// xvfb-run for a real window; without a display it runs offscreen.
 
 #include "benchtiming.h"
-#include "db/collectionfile.h"
 #include "db/session.h"
 #include "platform/engineerror.h"
-#include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/nameorder.h"
 #include "reports/browsecomics.h"
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
+#include "shell/mainwindow.h"
+#include "shell/startup.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <functional>
+#include <QWindow>
+#include <algorithm>
+#include <sqlite3.h>
 
 namespace {
 
 QTextStream &out = benchOut();
 
+const char *const BrowseSql =
+    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
+    "Issue.Current_Value, Issue.Notes FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
+    "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
+    "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition ";
+// The file's own order (its columns' NOCASE), and the program's name order.
+const char *const FileOrder = "order by Company.Company, Title.Title, Issue.IssueNum, Issue.Condition";
+const char *const NameOrder = "order by Company.Company COLLATE PKNAME, Title.Title COLLATE PKNAME, "
+                              "Issue.IssueNum, Issue.Condition";
+
+int compareNameTexts(void *, int aBytes, const void *a, int bBytes, const void *b)
+{
+    return platform::compareNames(static_cast<const char *>(a), aBytes, static_cast<const char *>(b), bBytes);
+}
+
+// Peak resident memory of this process so far, in MB.
+double peakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// The floor: open, prepare, step every row and read every cell as text.
+// With nameOrder, sorted in the program's name order instead of the file's.
+double floorMs(const QString &file, qint64 &bytes, bool nameOrder = false)
+{
+    QElapsedTimer t;
+    t.start();
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (nameOrder)
+        sqlite3_create_collation_v2(db, "PKNAME", SQLITE_UTF8, nullptr, compareNameTexts, nullptr);
+    const QByteArray sql = QByteArray(BrowseSql) + (nameOrder ? NameOrder : FileOrder);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < 7; ++c) {
+            if (sqlite3_column_text(stmt, c))
+                bytes += sqlite3_column_bytes(stmt, c);
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// Waits until the grid has painted its rows on screen.
+class PaintWatch : public QObject
+{
+public:
+    bool painted = false;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted = true;
+        return false;
+    }
+};
+
+// One size, in this process: the program's browse as the selection screen
+// runs it, to the grid painted in a shown window, then the floor.
+int measure(const QString &file)
+{
+    QTemporaryDir home;
+    shell::StartupOptions options;
+    options.appDir = home.path();
+    options.startDir = home.path();
+    options.arguments = QStringList{file};
+    shell::frmMainMenu window(options);
+    if (!window.Form_Load() || !db::session().dbCollection.isOpen()) {
+        out << "could not open " << file << '\n';
+        return 1;
+    }
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+    std::vector<double> program, floors, named;
+    int rows = 0;
+    for (int run = 0; run < 3; ++run) {
+        QElapsedTimer t;
+        t.start();
+        {
+            frmBrowseComics form(&window);
+            if (!reports::LoadBrowseData(form, true, reports::AnyKey, reports::AnyKey)) {
+                out << "load failed\n";
+                return 1;
+            }
+            PaintWatch watch;
+            form.grdBrowse->viewport()->installEventFilter(&watch);
+            form.show();
+            while (!watch.painted)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            program.push_back(double(t.nsecsElapsed()) / 1e6);
+            rows = form.grdBrowse->rows() - 2;
+            form.hide();
+        }
+        db::session().rsCoverPrice.reset();
+        qint64 bytes = 0;
+        floors.push_back(floorMs(file, bytes));
+        named.push_back(floorMs(file, bytes, true));
+    }
+    const double p = *std::min_element(program.begin(), program.end());
+    const double f = *std::min_element(floors.begin(), floors.end());
+    const double n = *std::min_element(named.begin(), named.end());
+    out << QStringLiteral("%1 rows: program %2 ms, floor %3 ms, ratio %4, peak %5 MB, %6 ms per 10k rows\n")
+               .arg(rows, 7)
+               .arg(p, 7, 'f', 1)
+               .arg(f, 7, 'f', 1)
+               .arg(p / f, 4, 'f', 2)
+               .arg(peakMb(), 5, 'f', 1)
+               .arg(p / rows * 10000, 5, 'f', 1);
+    out << QStringLiteral("%1 rows: the floor in name order %2 ms: the name order costs %3% of the program\n")
+               .arg(rows, 7)
+               .arg(n, 7, 'f', 1)
+               .arg((n - f) / p * 100, 4, 'f', 1);
+    db::session().closeSlots();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    // The main window keeps its recent list in the settings store: not the user's.
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
     QApplication app(argc, argv);
-    const QString issues = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("100000");
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("bench.pkx"));
-    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/panelkeep-sample");
-
     // Any box would wait for a click that never comes: report it instead.
     platform::setMessageHandler([](const platform::MessageRequest &request) {
         out << "message box: " << request.text << '\n';
         return platform::MsgAnswer::OK;
     });
-    int statuses = 0;
-    platform::setStatusSink([&statuses](const QString &) { ++statuses; });
 
+    QStringList args = app.arguments().mid(1);
     try {
-        int rc = -1;
-        timeIt(QStringLiteral("create sample of %1 issues (panelkeep-sample)").arg(issues), [&] {
-            rc = QProcess::execute(tool, {file, QStringLiteral("--issues"), issues});
-        });
-        if (rc != 0) {
-            out << "panelkeep-sample failed\n";
-            return 1;
-        }
-        db::session().dbCollection = db::OpenCollectionFile(file);
-
-        for (int run = 1; run <= 3; ++run) {
-            frmBrowseComics form;
-            statuses = 0;
-            bool loaded = false;
-            timeIt(QStringLiteral("run %1: LoadBrowseData, whole collection").arg(run),
-                   [&] { loaded = reports::LoadBrowseData(form, true, reports::AnyKey, reports::AnyKey); });
-            if (!loaded) {
-                out << "load failed\n";
-                return 1;
-            }
-            out << QStringLiteral("  grid rows %1, status texts %2\n")
-                       .arg(form.grdBrowse->rows())
-                       .arg(statuses);
-            timeIt(QStringLiteral("run %1: show the filled grid").arg(run), [&] {
-                form.show();
-                QCoreApplication::processEvents();
-            });
-            timeIt(QStringLiteral("run %1: hide the grid").arg(run), [&] { form.hide(); });
-        }
-
-        timeIt(QStringLiteral("query open and walk only (snapshot)"), [&] {
-            auto &s = db::session();
-            s.rsCoverPrice = s.dbCollection.openRecordset(
-                QStringLiteral(
-                    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, "
-                    "Issue.Quantity, Issue.Current_Value, Issue.Notes FROM Company INNER JOIN Title "
-                    "ON Company.Company_ID = Title.Company_ID INNER JOIN Issue ON Title.Title_ID = "
-                    "Issue.Title_ID INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition "
-                    "order by Company.Company, Title.Title, Issue.IssueNum, Issue.Condition"),
-                platform::RecordsetType::Snapshot, {}, platform::RecordsetOption::ReadOnly);
-            while (!s.rsCoverPrice->eof())
-                s.rsCoverPrice->moveNext();
-        });
-        db::session().closeSlots();
-        db::session().dbCollection.close();
+        if (args.size() == 2 && args.first() == QStringLiteral("--measure"))
+            return measure(args.at(1));
     } catch (const platform::EngineError &e) {
         out << "engine error " << e.number() << ": " << e.text() << '\n';
         return 1;
+    }
+
+    if (args.isEmpty())
+        args = QStringList{QStringLiteral("10000"), QStringLiteral("50000"), QStringLiteral("200000")};
+    QTemporaryDir dir;
+    const QString tool = QCoreApplication::applicationDirPath() + QStringLiteral("/panelkeep-sample");
+    out << "platform " << QGuiApplication::platformName() << '\n';
+    for (const QString &issues : args) {
+        const QString file = dir.filePath(QStringLiteral("reference-%1.pkx").arg(issues));
+        if (QProcess::execute(tool, {file, QStringLiteral("--reference"), QStringLiteral("--issues"), issues,
+                                     QStringLiteral("--seed"), QStringLiteral("1")}) != 0) {
+            out << "panelkeep-sample failed\n";
+            return 1;
+        }
+        out.flush();
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure"), file});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            return 1;
     }
     return 0;
 }

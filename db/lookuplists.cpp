@@ -34,7 +34,7 @@ bool fillCompanyListWith(const std::function<void(const QString &)> &addItem)
     Session &s = session();
     s.rsCompany.reset(); // a failed open must not leave the last list's rows behind
     try {
-        s.rsCompany = s.dbCollection.openRecordset(QStringLiteral("Select * from Company order by Company"));
+        s.rsCompany = s.dbCollection.openRecordset(CompanyListSql);
         s.rsCompany->moveFirst();
         if (s.rsCompany->eof())
             return false;
@@ -65,7 +65,8 @@ bool FillTitleList(QComboBox *list, const QString &companyId)
 {
     Session &s = session();
     s.rsTitle = s.dbCollection.openRecordset(
-        QStringLiteral("Select Title, Title_ID from Title where Company_ID = ? order by Title"),
+        QStringLiteral("Select Title, Title_ID from Title where Company_ID = ? order by Title COLLATE ") +
+            platform::NameOrder,
         platform::RecordsetType::Dynaset, {companyId});
     if (s.rsTitle->eof())
         return false;

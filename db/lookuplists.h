@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/nameorder.h"
+
 #include <QString>
 #include <functional>
 #include <optional>
@@ -11,9 +13,13 @@ class QComboBox;
 // chosen name can be turned back into its key.
 namespace db {
 
-// Fills through addItem, the list opened on "Select * from Company order by
-// Company" into rsCompany. True when at least one company was added; with no
-// companies, or on an engine error, the user is told and the result is false.
+// Every company in name order (accents with their base letters), for the
+// company pick lists.
+inline const QString CompanyListSql =
+    QStringLiteral("Select * from Company order by Company COLLATE ") + platform::NameOrder;
+
+// Fills through addItem, the list opened on CompanyListSql into rsCompany. True when at least one company was
+// added; with no companies, or on an engine error, the user is told and the result is false.
 bool fillCompanyListWith(const std::function<void(const QString &)> &addItem);
 
 // A combo box, list widget or any control with addItem(QString).

@@ -13,7 +13,22 @@ QLocale currencyLocale(const QLocale &locale)
 
 QString formatCurrency(Currency amount, const QLocale &locale)
 {
-    const QLocale loc = currencyLocale(locale);
+    return CurrencyFormat(locale).format(amount);
+}
+
+CurrencyFormat::CurrencyFormat(const QLocale &locale)
+    : m_locale(currencyLocale(locale))
+    , m_decimalPoint(m_locale.decimalPoint())
+    , m_zero(m_locale.zeroDigit().at(0))
+    // The locale's own pattern (symbol place, spacing, negative form), taken
+    // from a one-unit amount whose digits are replaced by ours.
+    , m_positive(m_locale.toCurrencyString(1.0, m_locale.currencySymbol(), 2))
+    , m_negative(m_locale.toCurrencyString(-1.0, m_locale.currencySymbol(), 2))
+    , m_unit(m_locale.toString(1.0, 'f', 2))
+{}
+
+QString CurrencyFormat::format(Currency amount) const
+{
     const std::int64_t scaled = amount.scaled();
     const bool negative = scaled < 0;
     // Unsigned, so the most negative amount has a magnitude too; rounded
@@ -21,13 +36,10 @@ QString formatCurrency(Currency amount, const QLocale &locale)
     const std::uint64_t magnitude =
         negative ? std::uint64_t(0) - std::uint64_t(scaled) : std::uint64_t(scaled);
     const std::uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
-    const QString number = loc.toString(qulonglong(cents / 100)) + loc.decimalPoint() +
-                           loc.toString(qulonglong(cents % 100)).rightJustified(2, loc.zeroDigit().at(0));
-    // The locale's own pattern (symbol place, spacing, negative form),
-    // taken from a one-unit amount whose digits are replaced by ours.
-    const QString pattern = loc.toCurrencyString(negative && cents ? -1.0 : 1.0, loc.currencySymbol(), 2);
-    QString text = pattern;
-    text.replace(loc.toString(1.0, 'f', 2), number);
+    const QString number = m_locale.toString(qulonglong(cents / 100)) + m_decimalPoint +
+                           m_locale.toString(qulonglong(cents % 100)).rightJustified(2, m_zero);
+    QString text = negative && cents ? m_negative : m_positive;
+    text.replace(m_unit, number);
     return text;
 }
 

@@ -38,6 +38,23 @@ QLocale currencyLocale(const QLocale &locale = QLocale());
 // negative amounts as the locale writes them.
 QString formatCurrency(Currency amount, const QLocale &locale = QLocale());
 
+// The same format with the locale's pieces worked out once, for writing
+// many amounts (a grid of values).
+class CurrencyFormat
+{
+public:
+    explicit CurrencyFormat(const QLocale &locale = QLocale());
+    QString format(Currency amount) const;
+
+private:
+    QLocale m_locale;
+    QString m_decimalPoint;
+    QChar m_zero;
+    QString m_positive; // a one-unit amount: the symbol's place and spacing
+    QString m_negative;
+    QString m_unit; // the digits in those two, replaced by the amount's
+};
+
 } // namespace platform
 
 Q_DECLARE_METATYPE(platform::Currency)

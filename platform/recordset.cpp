@@ -677,7 +677,20 @@ void Recordset::deleteRow()
 QVariant Recordset::value(const QString &field) const
 {
     d->ensureOpen();
-    const int i = d->fieldIndex(field);
+    return value(d->fieldIndex(field));
+}
+
+int Recordset::fieldIndex(const QString &field) const
+{
+    d->ensureOpen();
+    return d->fieldIndex(field);
+}
+
+QVariant Recordset::value(int i) const
+{
+    d->ensureOpen();
+    if (i < 0 || size_t(i) >= d->cols.size())
+        raise(errnum::ItemNotFound, QStringLiteral("Field %1 is not in this recordset.").arg(i));
     if (d->mode != detail::RecordsetImpl::EditMode::None)
         return d->buffer[size_t(i)];
     if (!d->hasCurrent())

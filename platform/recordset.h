@@ -73,6 +73,9 @@ public:
     void deleteRow(); // leaves no current row until the next move
 
     QVariant value(const QString &field) const;
+    // By position, for reading many rows: index from fieldIndex().
+    int fieldIndex(const QString &field) const;
+    QVariant value(int index) const;
     bool isNull(const QString &field) const;
     void setValue(const QString &field, const QVariant &value);
     QStringList fieldNames() const;

@@ -1,6 +1,7 @@
 #include "platform/sqliteconnection.h"
 
 #include "platform/currency.h"
+#include "platform/nameorder.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -31,6 +32,11 @@ QString columnText(sqlite3_stmt *stmt, int column)
 {
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, column));
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
+}
+
+int compareNameTexts(void *, int aBytes, const void *a, int bBytes, const void *b)
+{
+    return compareNames(static_cast<const char *>(a), aBytes, static_cast<const char *>(b), bBytes);
 }
 
 QVariant wholeNumber(sqlite3_int64 v)
@@ -215,6 +221,8 @@ Connection::Connection(const QString &path)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
+    sqlite3_create_collation_v2(m_db, NameOrder.toUtf8().constData(), SQLITE_UTF8, nullptr, compareNameTexts,
+                                nullptr);
     try {
         // Sets the connection only, nothing is written; it does read the
         // schema, so a damaged file already fails here. EXTRA rather than

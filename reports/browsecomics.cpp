@@ -6,8 +6,11 @@
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/messagebox.h"
+#include "platform/nameorder.h"
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
+
+#include <array>
 
 using platform::showMessage;
 using platform::showStatus;
@@ -25,8 +28,10 @@ const QString FixedQuery = QStringLiteral(
     "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
 // Issues held in several conditions come in condition order, so a browse
 // always lists the same rows the same way.
-const QString OrderBy =
-    QStringLiteral(" order by Company.Company, Title.Title, Issue.IssueNum, Issue.Condition");
+// Names in name order (accents with their base letters).
+const QString OrderBy = QStringLiteral(" order by Company.Company COLLATE %1, Title.Title COLLATE %1, "
+                                       "Issue.IssueNum, Issue.Condition")
+                            .arg(platform::NameOrder);
 
 const QString StartCompany = QStringLiteral("@@@@@@");
 constexpr int GroupSize = 16;
@@ -38,6 +43,10 @@ struct Column
     int width;
     int alignment; // 0 left, 1 right, 2 centre
 };
+
+// The field each column shows.
+const char *const Fields[] = {"Company",  "Title",         "IssueNum", "Condition",
+                              "Quantity", "Current_Value", "Notes"};
 
 const Column Columns[] = {
     {"Company", 1600, 0}, {"Title", 3000, 0}, {"Issue", 600, 2}, {"Condition", 700, 2},
@@ -70,13 +79,12 @@ QString buildQuery(const QString &sCompany, const QString &sTitle, const std::op
 }
 
 // A field without a value shows as an empty cell.
-QString cellText(const platform::Recordset &rs, const QString &field)
+QString cellText(const QVariant &v, const platform::CurrencyFormat &currency)
 {
-    const QVariant v = rs.value(field);
     if (v.isNull())
         return QString();
     if (v.metaType() == QMetaType::fromType<platform::Currency>())
-        return platform::formatCurrency(v.value<platform::Currency>());
+        return currency.format(v.value<platform::Currency>());
     return v.toString();
 }
 
@@ -144,7 +152,11 @@ bool FillBrowseGrid(frmBrowseComics &form)
 {
     BrowseGrid &grid = *form.grdBrowse;
     platform::Recordset &rs = *db::session().rsCoverPrice;
-    const QString companyField = QStringLiteral("Company");
+    const int companyField = rs.fieldIndex(QStringLiteral("Company"));
+    std::array<int, 7> fields{};
+    for (int c = 1; c <= 6; ++c)
+        fields[size_t(c)] = rs.fieldIndex(QString::fromLatin1(Fields[c]));
+    const platform::CurrencyFormat currency;
 
     showStatus(QStringLiteral("Preparing to load data to report screen..."));
     QString lastCompany = StartCompany;
@@ -154,6 +166,17 @@ bool FillBrowseGrid(frmBrowseComics &form)
     grid.setRow(1);
     int row = 1;
     showStatus(QStringLiteral("Loading first 250 rows..."));
+    // Shown together at the end, also when an engine error ends the fill.
+    struct Fill
+    {
+        BrowseGrid &grid;
+        explicit Fill(BrowseGrid &g)
+            : grid(g)
+        {
+            grid.beginFill();
+        }
+        ~Fill() { grid.endFill(); }
+    } fill(grid);
 
     while (!rs.eof()) {
         if (row % ProgressStep == 0)
@@ -168,12 +191,9 @@ bool FillBrowseGrid(frmBrowseComics &form)
             grid.setText(company + QStringLiteral("Cont."));
             group = 0;
         }
-        static const QString fields[] = {QStringLiteral("Title"),         QStringLiteral("IssueNum"),
-                                         QStringLiteral("Condition"),     QStringLiteral("Quantity"),
-                                         QStringLiteral("Current_Value"), QStringLiteral("Notes")};
         for (int c = 1; c <= 6; ++c) {
             grid.setCol(c);
-            grid.setText(cellText(rs, fields[c - 1]));
+            grid.setText(cellText(rs.value(fields[size_t(c)]), currency));
         }
         ++row;
         ++group;

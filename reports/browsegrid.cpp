@@ -4,6 +4,8 @@
 #include "platform/twips.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace {
 [[noreturn]] void outOfRange(const char *what)
@@ -26,12 +28,29 @@ BrowseGridModel::BrowseGridModel(int cols, QObject *parent)
     : QAbstractTableModel(parent)
     , m_cols(cols)
     , m_header(cols)
+    , m_texts(size_t(cols))
     , m_alignments(cols, 0)
 {}
 
+int BrowseGridModel::Texts::indexOf(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    for (const int i : recent) {
+        if (i != 0 && texts.at(i) == text)
+            return i;
+    }
+    const int i = int(texts.size());
+    texts.append(text);
+    recent[nextRecent++ % recent.size()] = i;
+    if (text.size() > texts.at(longest).size())
+        longest = i;
+    return i;
+}
+
 int BrowseGridModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_cells.size());
+    return parent.isValid() ? 0 : m_shown;
 }
 
 int BrowseGridModel::columnCount(const QModelIndex &parent) const
@@ -44,7 +63,7 @@ QVariant BrowseGridModel::data(const QModelIndex &index, int role) const
     if (!index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return m_cells.at(index.row()).at(index.column());
+        return cell(index.row() + 1, index.column());
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(qtAlignment(m_alignments.at(index.column())));
     return {};
@@ -60,22 +79,40 @@ QVariant BrowseGridModel::headerData(int section, Qt::Orientation orientation, i
 void BrowseGridModel::setGridRows(int rows)
 {
     const int wanted = qMax(0, rows - 1);
-    const int have = int(m_cells.size());
-    if (wanted > have) {
-        beginInsertRows(QModelIndex(), have, wanted - 1);
-        while (m_cells.size() < wanted)
-            m_cells.append(QStringList(m_cols));
-        endInsertRows();
-    } else if (wanted < have) {
-        beginRemoveRows(QModelIndex(), wanted, have - 1);
-        m_cells.resize(wanted);
+    if (wanted < m_shown) {
+        beginRemoveRows(QModelIndex(), wanted, m_shown - 1);
+        m_cells.resize(size_t(wanted) * size_t(m_cols));
+        m_shown = wanted;
         endRemoveRows();
+        return;
     }
+    m_cells.resize(size_t(wanted) * size_t(m_cols), 0);
+    if (!m_filling && wanted > m_shown) {
+        beginInsertRows(QModelIndex(), m_shown, wanted - 1);
+        m_shown = wanted;
+        endInsertRows();
+    }
+}
+
+void BrowseGridModel::endFill()
+{
+    m_filling = false;
+    beginResetModel();
+    m_shown = gridRows() - 1;
+    endResetModel();
 }
 
 QString BrowseGridModel::cell(int row, int col) const
 {
-    return row == 0 ? m_header.at(col) : m_cells.at(row - 1).at(col);
+    if (row == 0)
+        return m_header.at(col);
+    return m_texts[size_t(col)].texts.at(m_cells[size_t(row - 1) * size_t(m_cols) + size_t(col)]);
+}
+
+QString BrowseGridModel::longest(int col) const
+{
+    const Texts &t = m_texts[size_t(col)];
+    return t.texts.at(t.longest);
 }
 
 void BrowseGridModel::setCell(int row, int col, const QString &text)
@@ -85,16 +122,18 @@ void BrowseGridModel::setCell(int row, int col, const QString &text)
         emit headerDataChanged(Qt::Horizontal, col, col);
         return;
     }
-    m_cells[row - 1][col] = text;
-    const QModelIndex i = index(row - 1, col);
-    emit dataChanged(i, i, {Qt::DisplayRole});
+    m_cells[size_t(row - 1) * size_t(m_cols) + size_t(col)] = m_texts[size_t(col)].indexOf(text);
+    if (row - 1 < m_shown) {
+        const QModelIndex i = index(row - 1, col);
+        emit dataChanged(i, i, {Qt::DisplayRole});
+    }
 }
 
 void BrowseGridModel::setAlignment(int col, int alignment)
 {
     m_alignments[col] = alignment;
-    if (!m_cells.isEmpty())
-        emit dataChanged(index(0, col), index(int(m_cells.size()) - 1, col), {Qt::TextAlignmentRole});
+    if (m_shown > 0)
+        emit dataChanged(index(0, col), index(m_shown - 1, col), {Qt::TextAlignmentRole});
 }
 
 BrowseGrid::BrowseGrid(int cols, QWidget *parent)
@@ -200,12 +239,36 @@ void BrowseGrid::setColAlignment(int col, int alignment)
     m_model->setAlignment(col, alignment);
 }
 
+void BrowseGrid::beginFill()
+{
+    m_model->beginFill();
+}
+
+void BrowseGrid::endFill()
+{
+    m_model->endFill();
+}
+
+int BrowseGrid::widthForTexts(int col) const
+{
+    // The item delegate's margins on both sides and the grid line.
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 2;
+    return qMax(fontMetrics().horizontalAdvance(m_model->longest(col)) + margins,
+                horizontalHeader()->sectionSizeHint(col));
+}
+
+int BrowseGrid::fitColumns()
+{
+    int total = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < cols(); ++c) {
+        setColumnWidth(c, qMax(columnWidth(c), widthForTexts(c)));
+        total += columnWidth(c);
+    }
+    return total;
+}
+
 void BrowseGrid::showEvent(QShowEvent *event)
 {
     QTableView::showEvent(event);
-    for (int c = 0; c < cols(); ++c) {
-        const int needed = qMax(sizeHintForColumn(c), horizontalHeader()->sectionSizeHint(c));
-        if (needed > columnWidth(c))
-            setColumnWidth(c, needed);
-    }
+    fitColumns();
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QStringList>
 #include <QTableView>
+#include <array>
+#include <vector>
 
 class BrowseGridModel;
 
@@ -32,10 +34,22 @@ public:
     void setText(const QString &text);
     QString cellText(int row, int col) const;
 
+    // Rows written between these two are shown together at the end, rather
+    // than announced to the view one row and one cell at a time.
+    void beginFill();
+    void endFill();
+
     int colWidth(int col) const;
     void setColWidth(int col, int twips);
     int colAlignment(int col) const;
     void setColAlignment(int col, int alignment);
+
+    // The width in pixels that shows every text of the column and its
+    // header whole (the longest text is kept while filling).
+    int widthForTexts(int col) const;
+    // Widens each column to its texts; returns the width in pixels the grid
+    // needs to show all its columns side by side.
+    int fitColumns();
 
 protected:
     // Columns keep their set widths as a least width and widen to show
@@ -62,16 +76,36 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    int gridRows() const { return int(m_cells.size()) + 1; }
+    int gridRows() const { return int(m_cells.size() / size_t(m_cols)) + 1; }
     void setGridRows(int rows);
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString &text);
     int alignment(int col) const { return m_alignments.at(col); }
     void setAlignment(int col, int alignment);
+    // The longest text written into a column's rows.
+    QString longest(int col) const;
+
+    void beginFill() { m_filling = true; }
+    void endFill();
 
 private:
+    // A column's distinct texts; a cell holds an index into them. Texts
+    // repeat down a column (a title over its issues, the eight conditions),
+    // so the last few are looked for before a text is added.
+    struct Texts
+    {
+        QStringList texts{QString()};
+        std::array<int, 8> recent{};
+        size_t nextRecent = 0;
+        int longest = 0;
+        int indexOf(const QString &text);
+    };
+
     int m_cols;
     QStringList m_header;
-    QList<QStringList> m_cells;
+    std::vector<qint32> m_cells; // row-major, (grid rows - 1) x columns
+    std::vector<Texts> m_texts;
     QList<int> m_alignments;
+    int m_shown = 0; // the rows the views know of
+    bool m_filling = false;
 };

@@ -6,6 +6,7 @@
 
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 
 using platform::twipsRect;
 using platform::twipsToPixels;
@@ -38,6 +39,17 @@ void frmBrowseComics::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     Form_Resize();
+}
+
+void frmBrowseComics::showEvent(QShowEvent *event)
+{
+    // The grid keeps the form's width less 240 twips (Form_Resize).
+    const int wanted = grdBrowse->fitColumns() + width() - grdBrowse->width();
+    const QScreen *s = screen();
+    const int room = s ? s->availableGeometry().width() - (frameGeometry().width() - width()) : wanted;
+    if (wanted > width())
+        resize(qMin(wanted, room), height());
+    QDialog::showEvent(event);
 }
 
 void frmBrowseComics::Form_Resize()

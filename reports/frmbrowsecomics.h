@@ -26,4 +26,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Opens wide enough to show all seven columns, as far as the screen allows.
+    void showEvent(QShowEvent *event) override;
 };

@@ -32,7 +32,6 @@ constexpr int MaxTitleLength = 35;
 constexpr int MaxYearDigits = 4;
 constexpr int KeyBackspace = 8;
 
-const QString CompanySql = QStringLiteral("Select * from Company order by Company");
 const QString CoverPriceSql = QStringLiteral("Select * from CoverPrice");
 const QString TitleSql = QStringLiteral("Select * from Title order by Title_ID");
 
@@ -133,7 +132,7 @@ bool frmAddTitle::frmAddTitle_Set()
     s.rsTitle.reset();
     s.rsCoverPrice.reset();
     try {
-        s.rsCompany = s.dbCollection.openRecordset(CompanySql);
+        s.rsCompany = s.dbCollection.openRecordset(db::CompanyListSql);
     } catch (const platform::EngineError &) {
         showStatus(QStringLiteral("Unexpected error condition"));
         db::showDataError();

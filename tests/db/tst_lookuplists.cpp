@@ -45,8 +45,9 @@ private slots:
     void unknownNameHasNoKey();
 };
 
-// Ordered by name without regard to case; a list widget fills like a combo,
-// and an existing list is appended to, not cleared.
+// Ordered by name without regard to case or accents (names equal that way
+// by their exact text); a list widget fills like a combo, and an existing
+// list is appended to, not cleared.
 void tst_LookupLists::companiesInNameOrder()
 {
     TempCollection c;
@@ -54,16 +55,24 @@ void tst_LookupLists::companiesInNameOrder()
     c.addCompany("ACM", "Acme");
     c.addCompany("BLM", "blue Moon");
     c.addCompany("BRT", "Bright");
+    c.addCompany("EDI", "Éditions Lumière");
+    c.addCompany("EDG", "edge");
+    c.addCompany("OLU", "ölund");
+    c.addCompany("OLT", "Olt");
+    c.addCompany("ECL", "Eclair");
+    c.addCompany("ECA", "Éclair");
+    const QStringList sorted{"Acme", "blue Moon",        "Bright", "Eclair", "Éclair",
+                             "edge", "Éditions Lumière", "Olt",    "ölund",  "zebra Press"};
 
     ScriptedUi ui;
     QComboBox combo;
     QVERIFY(db::FillCompanyList(&combo));
-    QCOMPARE(items(combo), (QStringList{"Acme", "blue Moon", "Bright", "zebra Press"}));
+    QCOMPARE(items(combo), sorted);
 
     QListWidget list;
     list.addItem("(already there)");
     QVERIFY(db::FillCompanyList(&list));
-    QCOMPARE(items(list), (QStringList{"(already there)", "Acme", "blue Moon", "Bright", "zebra Press"}));
+    QCOMPARE(items(list), QStringList{"(already there)"} + sorted);
     QVERIFY(ui.boxes.isEmpty());
 }
 
@@ -110,12 +119,13 @@ void tst_LookupLists::titlesOfOneCompany()
     c.addTitle("rKt", "rocket Rangers", "ACM");
     c.addTitle("Alp", "Alpha Flight", "ACM");
     c.addTitle("Bzz", "Buzz", "ACM");
+    c.addTitle("Ete", "Été Indien", "ACM");
     c.addTitle("Mon", "Moonlight", "BLM");
 
     QComboBox titles;
     titles.setVisible(false);
     QVERIFY(db::FillTitleList(&titles, "ACM"));
-    QCOMPARE(items(titles), (QStringList{"Alpha Flight", "Buzz", "rocket Rangers"}));
+    QCOMPARE(items(titles), (QStringList{"Alpha Flight", "Buzz", "Été Indien", "rocket Rangers"}));
     QVERIFY(!titles.isHidden());
     QCOMPARE(db::TitleIdForName("rocket Rangers"), std::optional<QString>("rKt"));
     QVERIFY(!db::TitleIdForName("Moonlight"));

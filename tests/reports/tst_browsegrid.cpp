@@ -9,6 +9,7 @@
 #include "support/tempcollection.h"
 
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -57,10 +58,12 @@ private slots:
     void emptyResults_data();
     void emptyResults();
     void queryThatCannotOpen();
+    void accentedNamesAmongTheirBaseLetters();
     void companyGrouping_data();
     void companyGrouping();
     void progressEvery250Rows();
     void moreRowsThanA16BitCount();
+    void opensShowingEveryColumnWhole();
     void resizing_data();
     void resizing();
     void closing_data();
@@ -258,6 +261,36 @@ void tst_BrowseGrid::queryThatCannotOpen()
     QCOMPARE(ui.statuses.last(), QStringLiteral("Unexpected error condition"));
 }
 
+// Companies and titles sort with accents on their base letters; two
+// companies equal but for an accent keep their rows apart.
+void tst_BrowseGrid::accentedNamesAmongTheirBaseLetters()
+{
+    TempCollection c;
+    c.addCompany("ZED", "Zed Comics");
+    c.addCompany("ECA", "Éclair");
+    c.addCompany("EMU", "emu");
+    c.addCompany("ECL", "Eclair");
+    c.addTitle("ET", "Été", "ECA");
+    c.addTitle("AU", "Aube", "ECA");
+    c.addTitle("ZU", "Zut", "ECL");
+    c.addTitle("BI", "bise", "ECL");
+    c.addTitle("EM", "Émeu", "EMU");
+    c.addTitle("EN", "Enfin", "EMU");
+    c.addTitle("ZD", "Zed", "ZED");
+    for (const char *title : {"ET", "AU", "ZU", "BI", "EM", "EN", "ZD"})
+        addIssue(title, 1, 1, 1);
+    ScriptedUi ui;
+    frmBrowseComics f;
+
+    QVERIFY(LoadBrowseData(f, true, "*", "*"));
+
+    QStringList got;
+    for (const QString &row : gridRows(*f.grdBrowse))
+        got << row.section('|', 0, 1);
+    QCOMPARE(got, (QStringList{"Eclair|bise", "|Zut", "Éclair|Aube", "|Été", "emu|Émeu", "|Enfin",
+                               "Zed Comics|Zed"}));
+}
+
 // The company is named where its run begins and again on the 17th, 33rd...
 // row of the run; a new company starts a new count.
 void tst_BrowseGrid::companyGrouping_data()
@@ -336,6 +369,32 @@ void tst_BrowseGrid::moreRowsThanA16BitCount()
     QCOMPARE(f.grdBrowse->rows(), 32777 + 2);
     QCOMPARE(ui.statuses.last(), QStringLiteral("Load Done: Total = 32778 rows"));
     QCOMPARE(f.grdBrowse->cellText(32777, 2), QStringLiteral("10"));
+}
+
+// The grid opens wide enough for all seven columns, each as wide as its
+// longest text, also where that text lies in a row far below the first page.
+void tst_BrowseGrid::opensShowingEveryColumnWhole()
+{
+    TempCollection c;
+    twoCompanies(c);
+    c.addTitle("LT", "A Title Long Enough To Need Room", "ABC");
+    addIssues("AT", 60);
+    addIssue("LT", 32000, 4, 32000, 99999999, "Signed on the back, twice");
+    ScriptedUi ui;
+    frmBrowseComics f;
+    QVERIFY(LoadBrowseData(f, true, "*", "*"));
+
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+
+    const BrowseGrid &g = *f.grdBrowse;
+    const int last = g.rows() - 2;
+    for (int col = 0; col < g.cols(); ++col) {
+        const QString text = col == 0 ? QStringLiteral("alpha PressCont.") : g.cellText(last, col);
+        QVERIFY2(g.columnWidth(col) > g.fontMetrics().horizontalAdvance(text), qPrintable(text));
+    }
+    QCOMPARE(g.horizontalScrollBar()->maximum(), 0);
+    QVERIFY(f.cmdClose->geometry().right() < f.width());
 }
 
 // Close follows the right edge; the grid takes the width and height left,
