@@ -2,6 +2,7 @@
 
 #include "db/schema.h"
 #include "platform/directorylookup.h"
+#include "platform/databaseheader.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/recordset.h"
@@ -9,6 +10,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 namespace db {
 
@@ -58,43 +61,90 @@ void buildSchema(Database &db)
                       QStringLiteral("The file '%1' is not a collection file (%2).").arg(path, why));
 }
 
-// Looks at the first bytes without the engine, so a file that is not a
-// database at all is refused before anything opens it for writing.
-void checkHeader(const QString &path)
+// Judges the file by its header alone, read with plain file reads: a file that
+// is refused here never reaches the engine, which would otherwise roll back a
+// journal or fold in a log left beside someone else's database. Returns
+// whether the file may only be read.
+bool checkHeader(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EngineError(
             errnum::Generic,
             QStringLiteral("The file '%1' could not be read: %2").arg(path, file.errorString()));
-    if (file.size() == 0)
-        notACollection(path, QStringLiteral("it is empty"));
-    static const QByteArray magic("SQLite format 3\0", 16);
-    if (file.size() < 100 || file.read(16) != magic)
-        notACollection(path, QStringLiteral("it is not a database"));
+    const qint64 size = file.size();
+    const platform::HeaderRead read = platform::parseDatabaseHeader(file.read(100));
+    file.close();
+    const platform::DatabaseHeader &h = read.header;
+    switch (read.status) {
+    case platform::HeaderStatus::Empty: notACollection(path, QStringLiteral("it is empty"));
+    case platform::HeaderStatus::NotADatabase: notACollection(path, QStringLiteral("it is not a database"));
+    case platform::HeaderStatus::TooShort:
+        notACollection(path, QStringLiteral("it is damaged: the file is incomplete"));
+    case platform::HeaderStatus::BadPageSize:
+        notACollection(path, QStringLiteral("it is damaged: its page size is impossible"));
+    case platform::HeaderStatus::Ok: break;
+    }
+    if (h.applicationId != CollectionApplicationId)
+        notACollection(path, QStringLiteral("it is a database of another program"));
+    if (h.userVersion != CollectionSchemaVersion)
+        notACollection(path, QStringLiteral("it was made by another version of the program"));
+    if (h.readVersion > 2)
+        notACollection(path, QStringLiteral("it needs a newer version of the program to be read"));
+    if (h.readVersion < 1 || h.writeVersion < 1 || h.maxEmbeddedFraction != 64 ||
+        h.minEmbeddedFraction != 32 || h.leafFraction != 32 || h.textEncoding != 1)
+        notACollection(path, QStringLiteral("it is damaged: its header is not valid"));
+    // Pages pending in a journal or log may legitimately change the size.
+    if (!platform::hasPendingSideFile(path)) {
+        if (size % h.pageSize != 0)
+            notACollection(path, QStringLiteral("it is damaged: the file is not whole pages"));
+        if (h.pageCountValid() && size < qint64(h.pageCount) * h.pageSize)
+            notACollection(path, QStringLiteral("it is damaged: the file is incomplete"));
+    }
+    // A newer writer may keep things in the file that this program would
+    // break by writing; reading it is still safe.
+    if (h.writeVersion > 2)
+        return true;
+    const QFileInfo info(path);
+    return !info.isWritable() || !QFileInfo(info.absolutePath()).isWritable();
 }
 
-void verify(Database &db, const QString &path)
+// Only exactly the objects the program creates: a trigger, view or extra
+// index would run or change behaviour behind the program's back.
+void checkSchema(Database &db, const QString &path)
 {
-    if (db.scalar(QStringLiteral("PRAGMA application_id")).toInt() != CollectionApplicationId)
-        notACollection(path, QStringLiteral("it is a database of another program"));
-    if (db.scalar(QStringLiteral("PRAGMA user_version")).toInt() != CollectionSchemaVersion)
-        notACollection(path, QStringLiteral("it was made by another version of the program"));
-    const qint64 expected = db.scalar(QStringLiteral("PRAGMA page_count")).toLongLong() *
-                            db.scalar(QStringLiteral("PRAGMA page_size")).toLongLong();
-    if (QFileInfo(path).size() < expected)
-        notACollection(path, QStringLiteral("it is damaged: the file is incomplete"));
-    const QVariant check = db.scalar(QStringLiteral("PRAGMA quick_check(1)"));
-    if (check.toString() != QLatin1String("ok"))
-        notACollection(path, QStringLiteral("it is damaged"));
+    QHash<QString, QString> expected; // "type name" -> normalised definition
     for (const schema::Table &table : schema::tables()) {
-        QStringList columns;
-        auto rs = db.openRecordset(QStringLiteral("SELECT name FROM pragma_table_info(?) ORDER BY cid"),
-                                   platform::RecordsetType::Snapshot, {table.name});
-        for (; !rs->eof(); rs->moveNext())
-            columns << rs->value(QStringLiteral("name")).toString();
-        if (columns != table.columns)
-            notACollection(path, QStringLiteral("the table '%1' is missing or different").arg(table.name));
+        expected.insert(QStringLiteral("table ") + table.name, schema::normalisedSql(table.createSql));
+        expected.insert(QStringLiteral("index sqlite_autoindex_%1_1").arg(table.name), QString());
+    }
+    auto rs = db.openRecordset(QStringLiteral("SELECT type, name, sql FROM sqlite_schema"),
+                               platform::RecordsetType::Snapshot);
+    QSet<QString> seen;
+    for (; !rs->eof(); rs->moveNext()) {
+        const QString type = rs->value(QStringLiteral("type")).toString();
+        const QString name = rs->value(QStringLiteral("name")).toString();
+        const QString key = type + QLatin1Char(' ') + name;
+        // The engine's own statistics tables (ANALYZE in another client)
+        // hold no rows of the collection and change nothing.
+        if (type == QLatin1String("table") &&
+            (name == QLatin1String("sqlite_stat1") || name == QLatin1String("sqlite_stat4")))
+            continue;
+        const auto it = expected.constFind(key);
+        if (it == expected.constEnd()) {
+            if (type == QLatin1String("table"))
+                notACollection(path, QStringLiteral("it holds a table '%1' of another program").arg(name));
+            notACollection(path, QStringLiteral("it holds a %1 '%2' of another program").arg(type, name));
+        }
+        if (schema::normalisedSql(rs->value(QStringLiteral("sql")).toString()) != *it)
+            notACollection(path, QStringLiteral("the %1 '%2' is different").arg(type, name));
+        seen.insert(key);
+    }
+    for (const schema::Table &table : schema::tables()) {
+        if (!seen.contains(QStringLiteral("table ") + table.name))
+            notACollection(path, QStringLiteral("the table '%1' is missing").arg(table.name));
+        if (!seen.contains(QStringLiteral("index sqlite_autoindex_%1_1").arg(table.name)))
+            notACollection(path, QStringLiteral("the key of the table '%1' is missing").arg(table.name));
     }
 }
 
@@ -128,20 +178,56 @@ void CreateCollectionDatabase(const QString &path, const std::function<void(cons
 
 Database OpenCollectionFile(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (info.isSymLink())
+            notACollection(path, QStringLiteral("it is a link that leads to no file"));
         throw EngineError(errnum::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
-    if (!QFileInfo(path).isFile())
+    }
+    // Checked before reading: a named pipe would block the read for ever.
+    if (!info.isFile())
         notACollection(path, QStringLiteral("it is not a file"));
-    checkHeader(path);
-    Database db = platform::Workspace::defaultWorkspace().openDatabase(path);
+    const bool readOnly = checkHeader(path);
+    if (platform::hasPendingSideFile(path)) {
+        // The engine replays a journal or log on open; the schema is judged
+        // first as the file lies, so a file that is not ours is refused
+        // before anything is replayed into it.
+        Database asItLies = Database::openAsItLies(path);
+        try {
+            checkSchema(asItLies, path);
+        } catch (...) {
+            asItLies.close();
+            throw;
+        }
+        asItLies.close();
+    }
+    Database db = platform::Workspace::defaultWorkspace().openDatabase(path, readOnly);
     try {
-        verify(db, path);
-        db.useDurableJournal();
+        checkSchema(db, path);
+        if (!readOnly)
+            db.useDurableJournal();
     } catch (...) {
         db.close();
         throw;
     }
     return db;
+}
+
+QString FindCollectionDamage(Database &db)
+{
+    try {
+        const QString check = db.scalar(QStringLiteral("PRAGMA quick_check(1)")).toString();
+        if (check != QLatin1String("ok"))
+            return QStringLiteral("it is damaged (%1)").arg(check);
+        const QVariant orphan =
+            db.scalar(QStringLiteral("SELECT \"table\" FROM pragma_foreign_key_check LIMIT 1"));
+        if (!orphan.isNull())
+            return QStringLiteral("the table '%1' holds rows without their related rows")
+                .arg(orphan.toString());
+    } catch (const EngineError &e) {
+        return e.text();
+    }
+    return {};
 }
 
 } // namespace db

@@ -21,9 +21,17 @@ inline constexpr int CollectionSchemaVersion = 1;
 // collection.
 void CreateCollectionDatabase(const QString &path, const std::function<void(const QString &)> &opened = {});
 
-// Opens an existing collection in the default workspace. Raises EngineError
-// NotACollection for a file that is not one (leaving it byte-identical), or the
-// engine's error for a missing or unreadable file.
+// Opens an existing collection in the default workspace: only a file whose
+// header and schema are exactly the program's own. Raises EngineError
+// NotACollection for a file that is not one, before the engine has touched it
+// or anything beside it, or the engine's error for a missing or unreadable
+// file. A file that cannot be written (file or folder not writable, written by
+// a newer engine) opens read-only.
 platform::Database OpenCollectionFile(const QString &path);
+
+// The slow checks left out of the open so that start-up does not grow with
+// the collection: damaged pages, rows breaking a rule, rows without their
+// related rows. Returns why the collection is unsound, or "" when it is sound.
+QString FindCollectionDamage(platform::Database &db);
 
 } // namespace db

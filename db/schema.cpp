@@ -163,6 +163,38 @@ const QList<Table> &tables()
     return list;
 }
 
+QString normalisedSql(const QString &sql)
+{
+    QString out;
+    QChar quote;
+    bool pendingSpace = false;
+    auto isTight = [](QChar c) { return c == u'(' || c == u')' || c == u',' || c == u'.' || c == u';'; };
+    for (const QChar c : sql) {
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote)
+                quote = QChar(); // a doubled quote reopens at once
+            continue;
+        }
+        if (c.isSpace()) {
+            pendingSpace = true;
+            continue;
+        }
+        if (pendingSpace && !out.isEmpty() && !isTight(c) && !isTight(out.back()))
+            out += u' ';
+        pendingSpace = false;
+        if (c == u'\'' || c == u'"' || c == u'`' || c == u'[') {
+            quote = c == u'[' ? QChar(u']') : c;
+            out += c;
+            continue;
+        }
+        out += c.toUpper();
+    }
+    while (out.endsWith(u';'))
+        out.chop(1);
+    return out;
+}
+
 const QList<ConditionRow> &conditionRows()
 {
     static const QList<ConditionRow> rows{

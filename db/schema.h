@@ -31,6 +31,9 @@ struct ConditionRow
 };
 
 const QList<Table> &tables();
+// A stored definition with layout and keyword case made uniform (quoted
+// names and texts kept as written), for comparing with tables().
+QString normalisedSql(const QString &sql);
 const QList<Relationship> &relationships();
 const QList<ConditionRow> &conditionRows();
 

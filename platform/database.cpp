@@ -35,14 +35,31 @@ QString targetTable(const QString &sql)
 }
 } // namespace
 
-Database Database::open(const QString &path)
+namespace {
+std::shared_ptr<Connection> connect(const QString &path, Connection::Mode mode)
 {
     const QFileInfo info(path);
     if (!info.exists())
         raise(errnum::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
     if (!info.isFile())
         raise(errnum::NotACollection, QStringLiteral("'%1' is not a file.").arg(path));
-    return Database(std::make_shared<Connection>(path));
+    return std::make_shared<Connection>(path, mode);
+}
+} // namespace
+
+Database Database::open(const QString &path)
+{
+    return Database(connect(path, Connection::Mode::ReadWrite));
+}
+
+Database Database::openReadOnly(const QString &path)
+{
+    return Database(connect(path, Connection::Mode::ReadOnly));
+}
+
+Database Database::openAsItLies(const QString &path)
+{
+    return Database(connect(path, Connection::Mode::AsItLies));
 }
 
 Database Database::create(const QString &path)
@@ -73,6 +90,11 @@ Database Database::create(const QString &path)
 bool Database::isOpen() const
 {
     return m_conn && m_conn->isOpen();
+}
+
+bool Database::isReadOnly() const
+{
+    return m_conn && m_conn->isReadOnly();
 }
 
 QString Database::path() const

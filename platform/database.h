@@ -26,11 +26,17 @@ public:
     // created. Foreign keys are on and every commit is synced to disk
     // (synchronous EXTRA) for every connection.
     static Database open(const QString &path);
+    // The same without ever writing: the engine refuses every change.
+    static Database openReadOnly(const QString &path);
+    // Reads the file's bytes as they lie, leaving any journal or log beside
+    // it alone, so a file can be judged before it is really opened.
+    static Database openAsItLies(const QString &path);
     // Creates a new, empty database file; fails with DatabaseExists (and
     // leaves the file alone) when anything exists at the path.
     static Database create(const QString &path);
 
     bool isOpen() const;
+    bool isReadOnly() const;
     QString path() const;
     void close();
 

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 #include <cmath>
 #include <limits>
 
@@ -202,12 +203,16 @@ bool CachedStatement::step(const ErrorContext &context)
 
 // --------------------------------------------------------------- Connection
 
-Connection::Connection(const QString &path)
+Connection::Connection(const QString &path, Mode mode)
     : m_path(path)
 {
-    const QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
-    const int rc =
-        sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    QByteArray file = QFileInfo(path).absoluteFilePath().toUtf8();
+    int flags = mode == Mode::ReadWrite ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
+    if (mode == Mode::AsItLies) {
+        file = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
+    const int rc = sqlite3_open_v2(file.constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const EngineError error = engineError(this, rc);
         sqlite3_close_v2(m_db);
@@ -502,7 +507,9 @@ EngineError engineError(Connection *conn, int rc, const ErrorContext &context)
             errnum::Generic,
             QStringLiteral("The collection file '%1' is in use by another program.").arg(path));
     case SQLITE_READONLY:
-        return EngineError(errnum::Generic, QStringLiteral("The file '%1' cannot be written.").arg(path));
+        return EngineError(
+            errnum::ReadOnly,
+            QStringLiteral("The collection '%1' is open read-only; nothing can be changed.").arg(path));
     case SQLITE_FULL: return EngineError(errnum::Generic, QStringLiteral("The disk is full."));
     case SQLITE_IOERR:
         return EngineError(errnum::Generic,

@@ -94,14 +94,22 @@ private:
 class Connection
 {
 public:
-    // Opens an existing file read-write (never creating it).
-    explicit Connection(const QString &path);
+    enum class Mode {
+        ReadWrite,
+        ReadOnly,
+        // The main file's bytes exactly as they are: no locks, and a journal
+        // or log beside it is neither read nor replayed.
+        AsItLies,
+    };
+    // Opens an existing file (never creating it).
+    explicit Connection(const QString &path, Mode mode = Mode::ReadWrite);
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
 
     const QString &path() const { return m_path; }
     bool isOpen() const { return m_db != nullptr; }
+    bool isReadOnly() const { return m_db && sqlite3_db_readonly(m_db, "main") == 1; }
     void close();
     sqlite3 *handle() const; // raises when closed
 

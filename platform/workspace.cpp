@@ -12,9 +12,9 @@ Workspace &Workspace::defaultWorkspace()
     return ws;
 }
 
-Database Workspace::openDatabase(const QString &path)
+Database Workspace::openDatabase(const QString &path, bool readOnly)
 {
-    Database db = Database::open(path);
+    Database db = readOnly ? Database::openReadOnly(path) : Database::open(path);
     remember(db);
     return db;
 }

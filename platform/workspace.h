@@ -15,7 +15,7 @@ class Workspace
 public:
     static Workspace &defaultWorkspace();
 
-    Database openDatabase(const QString &path);
+    Database openDatabase(const QString &path, bool readOnly = false);
     Database createDatabase(const QString &path);
 
     void beginTrans();
