@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+
+namespace platform {
+
+class ReportDocument;
+
+// Called after each page; returning false cancels the run, which then throws
+// EngineError(errnum::ReportCancelled). Other failures (unwritable file,
+// printer error) throw another number.
+using ReportProgress = std::function<bool(int done, int total)>;
+
+void printReport(ReportDocument &doc, QPrinter &printer, const ReportProgress &progress = {});
+void writeReportPdf(ReportDocument &doc, const QString &path, const ReportProgress &progress = {});
+
+} // namespace platform
