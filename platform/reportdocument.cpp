@@ -11,9 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QRawFont>
 #include <QTextLayout>
 #include <limits>
 #include <sqlite3.h>
@@ -39,7 +41,7 @@ constexpr double PageFooter = 20;
 constexpr double Indent = 18;
 constexpr double NoteIndent = 36;
 
-QFont reportFont(int pixelSize, bool bold = false, bool italic = false)
+QFont makeFont(int pixelSize, bool bold, bool italic)
 {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setStyleHint(QFont::SansSerif);
@@ -48,6 +50,32 @@ QFont reportFont(int pixelSize, bool bold = false, bool italic = false)
     f.setItalic(italic);
     return f;
 }
+
+// The few fonts of a report, made once: a font's number is its size with
+// bold and italic as flags.
+int fontNumber(int pixelSize, bool bold = false, bool italic = false)
+{
+    return pixelSize * 4 + (bold ? 1 : 0) + (italic ? 2 : 0);
+}
+
+const QFont &reportFont(int pixelSize, bool bold = false, bool italic = false)
+{
+    static QHash<int, QFont> fonts;
+    const int n = fontNumber(pixelSize, bold, italic);
+    auto it = fonts.find(n);
+    if (it == fonts.end())
+        it = fonts.insert(n, makeFont(pixelSize, bold, italic));
+    return *it;
+}
+
+// A text shaped once: most cells of a long report repeat (conditions,
+// quantities, common amounts), and shaping is the bulk of painting.
+struct ShapedText
+{
+    QList<QGlyphRun> runs;
+    double width = 0;
+    double ascent = 0;
+};
 
 enum class Kind : std::uint8_t {
     CompanyHeader, // a = company
@@ -147,6 +175,13 @@ private:
     void paintItem(QPainter &p, const Item &item, double y) const;
     void paintContinued(QPainter &p, const Item &first, double y) const;
     QString cellText(std::size_t row, int column) const;
+    void useFont(QPainter &p, int pixelSize, bool bold = false, bool italic = false) const;
+    const ShapedText &shaped(const QString &text) const;
+    void drawLeft(QPainter &p, double x, double baseline, const QString &text, double maxWidth = 0) const;
+    void drawRight(QPainter &p, double right, double baseline, const QString &text) const;
+
+    mutable int m_font = 0;
+    mutable QHash<QPair<int, QString>, ShapedText> m_shaped;
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
@@ -155,6 +190,9 @@ private:
     QStringList m_wordLines;
     double m_y = 0; // where the next item goes on the open page
     int m_currentCompany = -1, m_currentTitle = -1;
+    std::vector<QStringList> m_titleList; // company key and name, title key and name
+    std::size_t m_nextTitle = 0;
+    bool m_titleOpen = false;
 };
 
 void ReportDocumentImpl::closeCollection()
@@ -231,27 +269,48 @@ void ReportDocumentImpl::open(const ReportRequest &r)
         return name;
     });
     words = where.words;
+    // Titles in report order, then each title's issues through the issue
+    // key (title, number, condition): rows come already in order, so the
+    // first page needs no sort of the whole collection. One read
+    // transaction keeps every statement on the same state of the file.
     sql += QStringLiteral(
-               " FROM Issue i JOIN Title t ON t.Title_ID = i.Title_ID"
-               " JOIN Company c ON c.Company_ID = t.Company_ID"
-               " JOIN Condition k ON k.Condition_ID = i.Condition"
-               " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE (") +
-           where.sql +
-           QStringLiteral(") ORDER BY c.Company, c.Company_ID, t.Title, t.Title_ID, i.IssueNum, i.Condition");
-    rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &m_stmt, nullptr);
-    if (rc != SQLITE_OK) {
+               " FROM Issue i CROSS JOIN Title t ON t.Title_ID = i.Title_ID"
+               " CROSS JOIN Company c ON c.Company_ID = t.Company_ID"
+               " CROSS JOIN Condition k ON k.Condition_ID = i.Condition"
+               " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE i.Title_ID = ? AND (") +
+           where.sql + QStringLiteral(") ORDER BY i.IssueNum, i.Condition");
+    const auto notACollection = [&] {
         closeCollection();
-        throw EngineError(errnum::NotACollection, QStringLiteral("'%1' is not a Panelkeep collection file.")
-                                                      .arg(QDir::toNativeSeparators(r.dataFile)));
+        return EngineError(errnum::NotACollection, QStringLiteral("'%1' is not a Panelkeep collection file.")
+                                                       .arg(QDir::toNativeSeparators(r.dataFile)));
+    };
+    sqlite3_stmt *list = nullptr;
+    if (sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_prepare_v2(m_db,
+                           "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title FROM Title t JOIN Company c ON "
+                           "c.Company_ID = t.Company_ID ORDER BY c.Company, c.Company_ID, t.Title, t.Title_ID",
+                           -1, &list, nullptr) != SQLITE_OK)
+        throw notACollection();
+    while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
+        QStringList row;
+        for (int c = 0; c < 4; ++c)
+            row << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(list, c)),
+                                     sqlite3_column_bytes(list, c));
+        m_titleList.push_back(row);
     }
+    sqlite3_finalize(list);
+    if (rc != SQLITE_DONE)
+        readFailed(rc);
+    if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &m_stmt, nullptr) != SQLITE_OK)
+        throw notACollection();
     for (int i = 0; i < where.values.size(); ++i) {
         const QVariant &v = where.values.at(i);
         if (v.typeId() == QMetaType::QString)
-            sqlite3_bind_text16(m_stmt, i + 1, v.toString().utf16(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text16(m_stmt, i + 2, v.toString().utf16(), -1, SQLITE_TRANSIENT);
         else if (v.typeId() == QMetaType::Double)
-            sqlite3_bind_double(m_stmt, i + 1, v.toDouble());
+            sqlite3_bind_double(m_stmt, i + 2, v.toDouble());
         else
-            sqlite3_bind_int64(m_stmt, i + 1, v.toLongLong());
+            sqlite3_bind_int64(m_stmt, i + 2, v.toLongLong());
     }
 
     date = QLocale().toString(QDate::currentDate(), QLocale::LongFormat);
@@ -332,7 +391,19 @@ bool ReportDocumentImpl::step()
 {
     if (complete)
         return false;
-    const int rc = sqlite3_step(m_stmt);
+    int rc = SQLITE_DONE;
+    while (m_titleOpen || m_nextTitle < m_titleList.size()) {
+        if (!m_titleOpen) {
+            sqlite3_reset(m_stmt);
+            const QString &id = m_titleList[m_nextTitle++].at(2);
+            sqlite3_bind_text16(m_stmt, 1, id.utf16(), int(id.size() * 2), SQLITE_TRANSIENT);
+            m_titleOpen = true;
+        }
+        rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_DONE)
+            break;
+        m_titleOpen = false;
+    }
     if (rc == SQLITE_DONE) {
         closeCompany();
         place({grand.issues ? Kind::GrandTotal : Kind::Nothing});
@@ -350,19 +421,20 @@ bool ReportDocumentImpl::step()
     const auto amount = [this](int col) {
         return sqlite3_column_type(m_stmt, col) == SQLITE_NULL ? Null : sqlite3_column_int64(m_stmt, col);
     };
-    const QString companyId = text(0);
-    const QString titleId = text(2);
+    const QStringList &listed = m_titleList[m_nextTitle - 1];
+    const QString &companyId = listed.at(0);
+    const QString &titleId = listed.at(2);
     const bool newCompany = m_currentCompany < 0 || companies[std::size_t(m_currentCompany)].id != companyId;
     if (newCompany) {
         closeCompany();
-        companies.push_back({companyId, text(1), -1, {companyId}});
+        companies.push_back({companyId, listed.at(1), -1, {companyId}});
         m_currentCompany = int(companies.size()) - 1;
         place({Kind::CompanyHeader, m_currentCompany},
              def.layout == Layout::Issues ? TitleHeight + LineHeight : LineHeight);
     }
     if (newCompany || titles[std::size_t(m_currentTitle)].id != titleId) {
         closeTitle();
-        titles.push_back({titleId, text(3), m_currentCompany, {titleId}});
+        titles.push_back({titleId, listed.at(3), m_currentCompany, {titleId}});
         m_currentTitle = int(titles.size()) - 1;
         if (def.layout == Layout::Issues)
             place({Kind::TitleHeader, m_currentTitle}, LineHeight);
@@ -439,11 +511,6 @@ QString ReportDocumentImpl::cellText(std::size_t row, int column) const
 
 namespace {
 
-void drawRight(QPainter &p, double right, double baseline, const QString &text)
-{
-    p.drawText(QPointF(right - QFontMetricsF(p.font()).horizontalAdvance(text), baseline), text);
-}
-
 // The totals layout's columns: right edges from the page's right side.
 struct TotalsColumns
 {
@@ -459,36 +526,98 @@ struct TotalsColumns
 
 } // namespace
 
+void ReportDocumentImpl::useFont(QPainter &p, int pixelSize, bool bold, bool italic) const
+{
+    m_font = fontNumber(pixelSize, bold, italic);
+    p.setFont(reportFont(pixelSize, bold, italic));
+}
+
+const ShapedText &ReportDocumentImpl::shaped(const QString &text) const
+{
+    const QPair<int, QString> key(m_font, text);
+    auto it = m_shaped.constFind(key);
+    if (it != m_shaped.cend())
+        return *it;
+    if (m_shaped.size() > 50000)
+        m_shaped.clear();
+    ShapedText s;
+    const QFont &font = reportFont(m_font / 4, m_font & 1, m_font & 2);
+    // Glyph by glyph from the font itself when it has every letter: no
+    // ligatures, so "ff" stays two letters for search and copy in a PDF
+    // reader. Other texts go through full shaping with fallback fonts.
+    const QRawFont raw = QRawFont::fromFont(font);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    if (!glyphs.contains(0)) {
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+        QList<QPointF> positions;
+        positions.reserve(advances.size());
+        double x = 0;
+        for (const QPointF &a : advances) {
+            positions << QPointF(x, 0);
+            x += a.x();
+        }
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        s.runs << run;
+        s.width = x;
+    } else {
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        s.runs = layout.glyphRuns();
+        s.width = line.naturalTextWidth();
+        s.ascent = line.ascent();
+    }
+    return *m_shaped.insert(key, s);
+}
+
+void ReportDocumentImpl::drawLeft(QPainter &p, double x, double baseline, const QString &text, double maxWidth) const
+{
+    const ShapedText *s = &shaped(text);
+    if (maxWidth > 0 && s->width > maxWidth)
+        s = &shaped(QFontMetricsF(p.font()).elidedText(text, Qt::ElideRight, maxWidth));
+    for (const QGlyphRun &run : s->runs)
+        p.drawGlyphRun(QPointF(x, baseline - s->ascent), run);
+}
+
+void ReportDocumentImpl::drawRight(QPainter &p, double right, double baseline, const QString &text) const
+{
+    drawLeft(p, right - shaped(text).width, baseline, text);
+}
+
 void ReportDocumentImpl::paintHeader(QPainter &p, int page) const
 {
-    p.setFont(reportFont(14, true));
-    p.drawText(QPointF(0, 15), request.windowTitle);
-    p.setFont(reportFont(9));
-    p.drawText(QPointF(0, 33), QStringLiteral("Collection: ") + fileName);
+    useFont(p, 14, true);
+    drawLeft(p, 0, 15, request.windowTitle);
+    useFont(p, 9);
+    drawLeft(p, 0, 33, QStringLiteral("Collection: ") + fileName);
     drawRight(p, m_width, 33, date);
     double y = 33;
     for (const QString &line : m_wordLines) {
         y += 12;
-        p.drawText(QPointF(0, y), line);
+        drawLeft(p, 0, y, line);
     }
     y += 6;
     p.drawLine(QPointF(0, y), QPointF(m_width, y));
     // Column headings.
-    p.setFont(reportFont(9, true));
+    useFont(p, 9, true);
     const double base = y + 12;
     if (def.layout == Layout::Issues) {
         double x = Indent;
         for (const ReportColumn &c : def.columns) {
             const double w = c.widthInches * 72;
             if (c.field->kind == ReportField::Kind::Text)
-                p.drawText(QPointF(x, base), c.heading);
+                drawLeft(p, x, base, c.heading);
             else
                 drawRight(p, x + w - 8, base, c.heading);
             x += w;
         }
     } else {
         const TotalsColumns t(m_width);
-        p.drawText(QPointF(Indent, base), QStringLiteral("Title"));
+        drawLeft(p, Indent, base, QStringLiteral("Title"));
         drawRight(p, t.issues, base, QStringLiteral("Issues"));
         drawRight(p, t.copies, base, QStringLiteral("Copies"));
         drawRight(p, t.paid, base, QStringLiteral("Total Paid"));
@@ -499,7 +628,7 @@ void ReportDocumentImpl::paintHeader(QPainter &p, int page) const
 
     const double footer = m_height - PageFooter + 6;
     p.drawLine(QPointF(0, footer), QPointF(m_width, footer));
-    p.setFont(reportFont(9));
+    useFont(p, 9);
     const QString number = complete ? QStringLiteral("Page %1 of %2").arg(page + 1).arg(pageStarts.size())
                                     : QStringLiteral("Page %1").arg(page + 1);
     p.drawText(QRectF(0, footer + 2, m_width, 14), Qt::AlignHCenter | Qt::AlignTop, number);
@@ -528,8 +657,8 @@ void ReportDocumentImpl::paintContinued(QPainter &p, const Item &first, double y
     } else {
         text = companies[std::size_t(company)].name;
     }
-    p.setFont(reportFont(10, true, true));
-    p.drawText(QPointF(0, y + 12), text + QStringLiteral(" (continued)"));
+    useFont(p, 10, true, true);
+    drawLeft(p, 0, y + 12, text + QStringLiteral(" (continued)"));
 }
 
 void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) const
@@ -537,21 +666,21 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
     const double base = y + itemHeight(item) - 3;
     switch (item.kind) {
     case Kind::CompanyHeader:
-        p.setFont(reportFont(11, true));
-        p.drawText(QPointF(0, base), companies[std::size_t(item.a)].name);
+        useFont(p, 11, true);
+        drawLeft(p, 0, base, companies[std::size_t(item.a)].name);
         break;
     case Kind::TitleHeader:
-        p.setFont(reportFont(10, true));
-        p.drawText(QPointF(Indent / 2, base), titles[std::size_t(item.a)].name);
+        useFont(p, 10, true);
+        drawLeft(p, Indent / 2, base, titles[std::size_t(item.a)].name);
         break;
     case Kind::IssueLine: {
-        p.setFont(reportFont(9));
+        useFont(p, 9);
         double x = Indent;
         for (int c = 0; c < def.columns.size(); ++c) {
             const double w = def.columns.at(c).widthInches * 72;
             const QString text = cellText(std::size_t(item.a), c);
             if (def.columns.at(c).field->kind == ReportField::Kind::Text)
-                p.drawText(QPointF(x, base), p.fontMetrics().elidedText(text, Qt::ElideRight, int(w - 8)));
+                drawLeft(p, x, base, text, w - 8);
             else
                 drawRight(p, x + w - 8, base, text);
             x += w;
@@ -559,23 +688,22 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
         break;
     }
     case Kind::NoteLine:
-        p.setFont(reportFont(9, false, true));
-        p.drawText(QPointF(NoteIndent, base), notes[std::size_t(item.a)].mid(item.b, item.c));
+        useFont(p, 9, false, true);
+        drawLeft(p, NoteIndent, base, notes[std::size_t(item.a)].mid(item.b, item.c));
         break;
     case Kind::TitleFooter: {
         const Group &t = titles[std::size_t(item.a)];
         if (def.layout == Layout::Issues) {
-            p.setFont(reportFont(9, false, true));
-            p.drawText(QPointF(Indent, base),
-                       QStringLiteral("%1: %2 issues, %3 copies")
+            useFont(p, 9, false, true);
+            drawLeft(p, Indent, base, QStringLiteral("%1: %2 issues, %3 copies")
                            .arg(t.name)
                            .arg(t.totals.issues)
                            .arg(t.totals.copies));
             break;
         }
         const TotalsColumns c(m_width);
-        p.setFont(reportFont(9));
-        p.drawText(QPointF(Indent, base), p.fontMetrics().elidedText(t.name, Qt::ElideRight, int(c.issues - 40 - Indent)));
+        useFont(p, 9);
+        drawLeft(p, Indent, base, t.name, c.issues - 40 - Indent);
         drawRight(p, c.issues, base, QString::number(t.totals.issues));
         drawRight(p, c.copies, base, QString::number(t.totals.copies));
         drawRight(p, c.paid, base, money(t.totals.paid));
@@ -589,16 +717,15 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
         const QString name = item.kind == Kind::GrandTotal
                                  ? QStringLiteral("Grand total")
                                  : QStringLiteral("Total %1").arg(companies[std::size_t(item.a)].name);
-        p.setFont(reportFont(item.kind == Kind::GrandTotal ? 10 : 9, true));
+        useFont(p, item.kind == Kind::GrandTotal ? 10 : 9, true);
         const double top = y + 2;
         p.drawLine(QPointF(item.kind == Kind::GrandTotal ? 0 : Indent, top), QPointF(m_width, top));
         if (def.layout == Layout::Issues) {
-            p.drawText(QPointF(0, base),
-                       QStringLiteral("%1: %2 issues, %3 copies").arg(name).arg(t.issues).arg(t.copies));
+            drawLeft(p, 0, base, QStringLiteral("%1: %2 issues, %3 copies").arg(name).arg(t.issues).arg(t.copies));
             break;
         }
         const TotalsColumns c(m_width);
-        p.drawText(QPointF(0, base), name);
+        drawLeft(p, 0, base, name);
         drawRight(p, c.issues, base, QString::number(t.issues));
         drawRight(p, c.copies, base, QString::number(t.copies));
         drawRight(p, c.paid, base, money(t.paid));
@@ -607,8 +734,8 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
         break;
     }
     case Kind::Nothing:
-        p.setFont(reportFont(10, false, true));
-        p.drawText(QPointF(0, base), QStringLiteral("No issues match the selection."));
+        useFont(p, 10, false, true);
+        drawLeft(p, 0, base, QStringLiteral("No issues match the selection."));
         break;
     }
 }
@@ -618,7 +745,8 @@ void ReportDocumentImpl::paint(int page, QPainter &p) const
     p.save();
     const QPaintDevice *device = p.device();
     p.scale(device->logicalDpiX() / 72.0, device->logicalDpiY() / 72.0);
-    p.setPen(Qt::black);
+    // Rules of half a point, however fine the device.
+    p.setPen(QPen(Qt::black, 0.5));
     paintHeader(p, page);
     const std::size_t begin = std::size_t(pageStarts[std::size_t(page)]);
     const std::size_t end =
