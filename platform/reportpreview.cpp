@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -136,6 +137,8 @@ void runReportWithEngine(const ReportRun &run)
     }
     std::unique_ptr<ReportDocument> doc =
         ReportDocument::open(ReportRequest{run.dataFile, run.reportFile, run.windowTitle, run.formula});
+    // A collection that cannot be read fails the run here, before any window.
+    doc->layOutUpTo(0);
     if (run.destination != 0) {
         printWithProgress(*doc, run.owner);
         return;
@@ -261,7 +264,6 @@ ReportPreview::ReportPreview(std::unique_ptr<ReportDocument> doc, const PreviewO
     const QRect available = (parent ? parent->screen() : QApplication::primaryScreen())->availableGeometry();
     resize(qMin(available.width(), 900), qMin(available.height(), 1000));
 
-    m_doc->layOutUpTo(0);
     m_layout.setInterval(0);
     connect(&m_layout, &QTimer::timeout, this, &ReportPreview::layOutMore);
     if (!m_doc->isComplete())
@@ -275,9 +277,25 @@ ReportPreview::~ReportPreview() = default;
 
 void ReportPreview::layOutMore()
 {
-    if (m_doc->layOutSome(LayoutSliceMs))
-        m_layout.stop();
+    guarded([this] {
+        if (m_doc->layOutSome(LayoutSliceMs))
+            m_layout.stop();
+    });
     updatePageControls();
+}
+
+bool ReportPreview::guarded(const std::function<void()> &work)
+{
+    try {
+        work();
+        return true;
+    } catch (const EngineError &e) {
+        // The pages so far stay readable; no more are laid out.
+        m_layout.stop();
+        m_failed = true;
+        showMessage(e.text(), windowTitle(), MsgButtons::OK, MsgIcon::Exclamation);
+        return false;
+    }
 }
 
 void ReportPreview::updatePageControls()
@@ -288,9 +306,9 @@ void ReportPreview::updatePageControls()
         txtPage->setRange(1, count);
         txtPage->setValue(m_page + 1);
     }
-    lblPageCount->setText(m_doc->isComplete() ? QStringLiteral("of %1").arg(count)
-                                              : QStringLiteral("of %1 so far...").arg(count));
-    const bool atEnd = m_doc->isComplete() && m_page >= count - 1;
+    lblPageCount->setText(m_doc->isComplete() || m_failed ? QStringLiteral("of %1").arg(count)
+                                                          : QStringLiteral("of %1 so far...").arg(count));
+    const bool atEnd = (m_doc->isComplete() || m_failed) && m_page >= count - 1;
     cmdFirst->setEnabled(m_page > 0);
     cmdPrevious->setEnabled(m_page > 0);
     cmdNext->setEnabled(!atEnd);
@@ -301,8 +319,8 @@ void ReportPreview::showPage(int page)
 {
     if (page < 0)
         page = 0;
-    if (page >= m_doc->pageCount() && !m_doc->isComplete())
-        m_doc->layOutUpTo(page);
+    if (page >= m_doc->pageCount() && !m_doc->isComplete() && !m_failed)
+        guarded([&] { m_doc->layOutUpTo(page); });
     page = qMin(page, qMax(0, m_doc->pageCount() - 1));
     const bool changed = page != m_page;
     m_page = page;
@@ -315,10 +333,12 @@ void ReportPreview::showPage(int page)
 
 void ReportPreview::lastPage()
 {
-    if (!m_doc->isComplete()) {
+    if (!m_doc->isComplete() && !m_failed) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        while (!m_doc->layOutSome(1000)) {
-        }
+        guarded([this] {
+            while (!m_doc->layOutSome(1000)) {
+            }
+        });
         m_layout.stop();
         QApplication::restoreOverrideCursor();
     }
@@ -331,7 +351,12 @@ double ReportPreview::effectiveFactor() const
         return m_factor;
     const QSizeF inches = m_doc->pageLayout().fullRect(QPageLayout::Inch).size();
     const double dpi = logicalDpiX();
-    const QSize view = m_scroll->viewport()->size() - QSize(2 * PageMargin, 2 * PageMargin);
+    // Room for the vertical scroll bar is kept, so fitting the width never
+    // needs a horizontal one.
+    const int bar = m_scroll->verticalScrollBar()->isVisible()
+                        ? 0
+                        : style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scroll);
+    const QSize view = m_scroll->viewport()->size() - QSize(2 * PageMargin + bar, 2 * PageMargin);
     const double byWidth = view.width() / (inches.width() * dpi);
     const double byHeight = view.height() / (inches.height() * dpi);
     const double f = m_zoom == Zoom::FitWidth ? byWidth : qMin(byWidth, byHeight);
@@ -369,6 +394,10 @@ void ReportPreview::render()
     image.fill(Qt::white);
     if (m_doc->pageCount() > 0) {
         QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        // The report paints from the corner of its printable area.
+        painter.translate(m_doc->pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpi);
         m_doc->paintPage(m_page, painter);
     }
     imgPage->setPixmap(QPixmap::fromImage(image));
@@ -407,6 +436,8 @@ void ReportPreview::output(const std::function<void()> &work)
         else
             showMessage(e.text(), windowTitle(), MsgButtons::OK, MsgIcon::Exclamation);
     }
+    if (!m_doc->isComplete() && !m_failed)
+        m_layout.start();
     updatePageControls();
 }
 

@@ -83,6 +83,8 @@ protected:
 
 private:
     void layOutMore();
+    // Runs a layout step; a read failure is told once and stops the layout.
+    bool guarded(const std::function<void()> &work);
     void updatePageControls();
     void render();
     double effectiveFactor() const;
@@ -96,6 +98,7 @@ private:
     Zoom m_zoom = Zoom::FitWidth;
     double m_factor = 1.0;
     bool m_busy = false;
+    bool m_failed = false;
 };
 
 } // namespace platform

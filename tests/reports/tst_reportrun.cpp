@@ -2,6 +2,9 @@
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/messagebox.h"
+#include "platform/reportdocument.h"
+#include "platform/reportpreview.h"
+#include "reports/frmbrowsecomics.h"
 #include "reports/frmselectcriteria.h"
 #include "reports/selection.h"
 #include "support/scriptedui.h"
@@ -10,11 +13,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolButton>
 
 using namespace platform;
 using namespace browsefixture;
@@ -48,6 +57,37 @@ QString valuesText(const QVariantList &values)
     return out.join(',');
 }
 
+// One company, one title and enough issues for several pages.
+void smallCollection(TempCollection &c, int issues = 150)
+{
+    c.addCompany("ACM", "Acme");
+    c.addTitle("IK", "Iron Kite", "ACM");
+    platform::Transaction t(db::dbCollection());
+    for (int n = 1; n <= issues; ++n)
+        addIssue("IK", n, 1 + n % 8, 1 + n % 3, n * 10);
+    t.commit();
+}
+
+// The report screen of use 1 over the collection, shown.
+std::unique_ptr<frmSelectCriteria> reportScreen(const TempCollection &c, int use = 1)
+{
+    auto f = std::make_unique<frmSelectCriteria>();
+    f->appDir = QCoreApplication::applicationDirPath();
+    f->currentPath = c.path();
+    if (!f->frmSelectCriteria_SetUpForm(use))
+        return nullptr;
+    f->show();
+    if (!QTest::qWaitForWindowActive(f.get()))
+        return nullptr;
+    return f;
+}
+
+bool isPdf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-" && f.size() > 1000;
+}
+
 const QString AnotherReportOpen = describeBox(
     "If you have another report request already open please close that report and try your request "
     "again.  If not, please contact vendor for help with problem.",
@@ -63,6 +103,9 @@ private slots:
     void renderers_data();
     void renderers();
     void buildReport();
+    void previewWindow();
+    void printer();
+    void reportMatchesBrowse();
 };
 
 void tst_ReportRun::initTestCase()
@@ -206,6 +249,204 @@ void tst_ReportRun::buildReport()
     QCOMPARE(ui.statuses.last(), QStringLiteral("The report definition could not be read."));
     QVERIFY(f.isVisible());
     QVERIFY(ui.allAnswersUsed());
+}
+
+// The real preview driven from the keyboard: pages, zoom, export, print, a
+// second request while it is open, and Esc.
+void tst_ReportRun::previewWindow()
+{
+    TempCollection c;
+    smallCollection(c);
+    ScriptedUi ui;
+    ui.useRealReports();
+    auto f = reportScreen(c);
+    QVERIFY(f);
+    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+    QPointer<ReportPreview> p = openPreview();
+    QVERIFY(p);
+    QVERIFY(QTest::qWaitForWindowActive(p));
+    QCOMPARE(p->windowTitle(), QStringLiteral("Panelkeep: Report 001 - Issue Details"));
+    QCOMPARE(p->parentWidget(), f.get());
+    QVERIFY(ui.boxes.isEmpty());
+    QTRY_VERIFY(p->document().isComplete());
+    const int pages = p->document().pageCount();
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+    QCOMPARE(p->lblPageCount->text(), QStringLiteral("of %1").arg(pages));
+
+    QTest::keyClick(p, Qt::Key_PageDown);
+    QTest::keyClick(p, Qt::Key_PageDown);
+    QCOMPARE(p->currentPage(), 2);
+    QCOMPARE(p->txtPage->value(), 3);
+    QTest::keyClick(p, Qt::Key_PageUp);
+    QCOMPARE(p->currentPage(), 1);
+    QTest::keyClick(p, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(p->currentPage(), pages - 1);
+    QVERIFY(!p->cmdNext->isEnabled());
+    QTest::keyClick(p, Qt::Key_PageDown);
+    QCOMPARE(p->currentPage(), pages - 1);
+    QTest::keyClick(p, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(p->currentPage(), 0);
+    QVERIFY(!p->cmdPrevious->isEnabled());
+
+    // Fit width fills the view's width; fit page shows all of the page; the
+    // zoom steps from whatever is shown.
+    const QSize fitWidth = p->imgPage->pixmap().size();
+    QVERIFY(fitWidth.width() <= p->findChild<QWidget *>("scrPage")->width());
+    QTest::mouseClick(p->cmdFitPage, Qt::LeftButton);
+    const QSize fitPage = p->imgPage->pixmap().size();
+    QVERIFY(fitPage.width() < fitWidth.width());
+    QTest::mouseClick(p->cmdZoomIn, Qt::LeftButton);
+    QCOMPARE(p->imgPage->pixmap().width(), qRound(fitPage.width() * 1.25));
+    QTest::keyClick(p, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(p, Qt::Key_Minus, Qt::ControlModifier);
+    QVERIFY(p->imgPage->pixmap().width() < fitPage.width());
+
+    // A second request is refused; the open preview comes forward.
+    ui.answer(MsgAnswer::OK);
+    f->activateWindow();
+    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+    QCOMPARE(described(ui.boxes), QStringList{AnotherReportOpen});
+    QCOMPARE(openPreview(), p.data());
+    QTRY_COMPARE(QApplication::activeWindow(), p.data());
+
+    // Export: the chosen file is a PDF; Cancel in the chooser is a cancel.
+    QTemporaryDir out;
+    const QString pdf = out.filePath("report.pdf");
+    ui.chooseFile(pdf);
+    QTest::mouseClick(p->cmdExport, Qt::LeftButton);
+    QVERIFY(isPdf(pdf));
+    ui.chooseFile(std::nullopt);
+    ui.clearRecords();
+    QTest::mouseClick(p->cmdExport, Qt::LeftButton);
+    QCOMPARE(ui.statuses, QStringList{"Report Cancelled..."});
+
+    // Ctrl+P prints on the chosen printer (here a PDF file).
+    const QString printed = out.filePath("printed.pdf");
+    setPrinterChooser([&](QPrinter &printer, QWidget *) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        return true;
+    });
+    QTest::keyClick(p, Qt::Key_P, Qt::ControlModifier);
+    setPrinterChooser({});
+    QVERIFY(isPdf(printed));
+
+    QTest::keyClick(p, Qt::Key_Escape);
+    QTRY_VERIFY(!p);
+    QVERIFY(!openPreview());
+    QVERIFY(ui.allAnswersUsed());
+}
+
+// Preview unchecked: the print dialog's Cancel is a cancel, a printer the
+// report cannot be written to is a failure; neither hangs.
+void tst_ReportRun::printer()
+{
+    TempCollection c;
+    smallCollection(c, 20);
+    ScriptedUi ui;
+    ui.useRealReports();
+    auto f = reportScreen(c, 3);
+    QVERIFY(f);
+    QTest::keyClick(f->chkPrintPreview, Qt::Key_Space);
+
+    QTemporaryDir out;
+    QString target;
+    setPrinterChooser([&](QPrinter &printer, QWidget *) {
+        if (target.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(target);
+        return true;
+    });
+    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+    QCOMPARE(ui.statuses.last(), QStringLiteral("Report Cancelled..."));
+    QVERIFY(ui.boxes.isEmpty());
+
+    target = out.filePath("no-such-folder/report.pdf");
+    ui.answer(MsgAnswer::OK);
+    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+    QCOMPARE(described(ui.boxes), QStringList{AnotherReportOpen});
+
+    target = out.filePath("report.pdf");
+    QTest::mouseClick(f->cmdOK, Qt::LeftButton);
+    setPrinterChooser({});
+    QVERIFY(isPdf(target));
+    QCOMPARE(ui.boxes.size(), 1);
+    QVERIFY(!openPreview());
+    QVERIFY(f->isVisible());
+}
+
+// For random selections, report 001 holds exactly the issues the browse
+// shows for the same selection.
+void tst_ReportRun::reportMatchesBrowse()
+{
+    TempCollection c;
+    const QStringList companies{"ACM", "B\"Q", "ZED"};
+    QHash<QString, QStringList> titles{{"ACM", {"IK", "BF"}}, {"B\"Q", {"Q'\"", "MT"}}, {"ZED", {"Z"}}};
+    QHash<QString, QString> titleNames;
+    for (const QString &co : companies) {
+        c.addCompany(co, "Company " + co);
+        for (const QString &t : titles.value(co)) {
+            titleNames.insert("Title " + t, t);
+            c.addTitle(t, "Title " + t, co);
+        }
+    }
+    auto *rng = QRandomGenerator::global();
+    {
+        platform::Transaction t(db::dbCollection());
+        for (const QString &co : companies)
+            for (const QString &title : titles.value(co))
+                for (int n = 1; n <= 25; ++n)
+                    addIssue(title, n, 1 + rng->bounded(8), 1 + rng->bounded(12),
+                             rng->bounded(5) == 0 ? -1 : rng->bounded(2000));
+        t.commit();
+    }
+    const QStringList conditionNames{"",         "Mint", "NearMint", "VeryFine", "Fine",
+                                     "VeryGood", "Good", "Fair",     "Poor"};
+    ScriptedUi ui;
+    const QString rpt = QCoreApplication::applicationDirPath() + "/Kepix001.rpt";
+    for (int run = 0; run < 300; ++run) {
+        Selection sel;
+        if (rng->bounded(3) > 0) {
+            sel.company = companies.at(rng->bounded(companies.size()));
+            if (rng->bounded(2))
+                sel.title = titles.value(sel.company).at(rng->bounded(titles.value(sel.company).size()));
+        }
+        for (int k = 1; k <= 8; ++k)
+            if (rng->bounded(4) == 0)
+                sel.conditions.insert(k);
+        const Comparison ops[] = {Comparison::Equal, Comparison::Greater, Comparison::Less};
+        if (rng->bounded(2))
+            sel.quantity = reports::QuantityRestriction{ops[rng->bounded(3)], 1 + rng->bounded(12)};
+        if (rng->bounded(2))
+            sel.value = reports::ValueRestriction{ops[1 + rng->bounded(2)],
+                                                  Currency::fromScaled(rng->bounded(2000) * 100)};
+        const QString formula = reports::reportFormula(sel);
+
+        auto doc = ReportDocument::open({c.path(), rpt, "Report", formula});
+        doc->layOutUpTo(1 << 30);
+        QStringList reported;
+        for (const ReportIssue &i : doc->issues())
+            reported << QStringLiteral("%1 %2 %3")
+                            .arg(i.titleId)
+                            .arg(i.issueNum)
+                            .arg(conditionNames.at(i.condition));
+
+        if (reported.isEmpty())
+            ui.answer(MsgAnswer::OK);
+        frmBrowseComics browse;
+        QStringList browsed;
+        if (reports::LoadBrowseData(browse, true, sel.company, sel.title, reports::browseCondition(sel))) {
+            for (const QString &row : gridRows(*browse.grdBrowse)) {
+                const QStringList cells = row.split('|');
+                browsed << titleNames.value(cells.at(1)) + " " + cells.at(2) + " " + cells.at(3);
+            }
+        }
+        reported.sort();
+        browsed.sort();
+        QVERIFY2(reported == browsed, qPrintable(formula));
+        QVERIFY(ui.allAnswersUsed());
+    }
 }
 
 QTEST_MAIN(tst_ReportRun)

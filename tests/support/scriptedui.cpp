@@ -105,6 +105,14 @@ ScriptedUi::~ScriptedUi()
     setReportHandler({});
 }
 
+void ScriptedUi::useRealReports()
+{
+    setReportHandler([this](const ReportRun &run) {
+        reportRuns << run;
+        runReportWithEngine(run);
+    });
+}
+
 void ScriptedUi::clearRecords()
 {
     boxes.clear();

@@ -30,6 +30,8 @@ public:
     // Queue how the next report run ends.
     enum class ReportEnd { Success, Cancelled, Failed };
     void answerReport(ReportEnd end) { m_reports.push_back(end); }
+    // From now on report runs are recorded and run by the real engine.
+    void useRealReports();
 
     QList<platform::MessageRequest> boxes;
     QList<platform::FileDialogRequest> fileDialogs;
