@@ -53,6 +53,10 @@ bool choosePrinterWithDialog(QPrinter &printer, QWidget *parent)
                           QStringLiteral("No printer is installed. Preview the report and use Export PDF... "
                                          "to keep it as a file."));
     QPrintDialog dialog(&printer, parent);
+    // A report always prints whole.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     return dialog.exec() == QDialog::Accepted;
 }
 
