@@ -448,12 +448,15 @@ bool ReportDocumentImpl::step()
     const std::int64_t original = amount(7), current = amount(8);
     ReportTotals &t = titles[std::size_t(m_currentTitle)].totals;
     t.issues += 1;
-    if (__builtin_add_overflow(t.copies, quantity, &t.copies) ||
-        __builtin_add_overflow(t.paid, original == Null ? 0 : times(original, quantity), &t.paid) ||
-        __builtin_add_overflow(t.value, current == Null ? 0 : times(current, quantity), &t.value))
-        overflow();
-    if (def.layout == Layout::Totals)
+    t.copies += quantity;
+    // Amounts are summed only where they are shown, so a collection with a
+    // huge amount still gives its issue lists.
+    if (def.layout == Layout::Totals) {
+        if (__builtin_add_overflow(t.paid, original == Null ? 0 : times(original, quantity), &t.paid) ||
+            __builtin_add_overflow(t.value, current == Null ? 0 : times(current, quantity), &t.value))
+            overflow();
         return true;
+    }
 
     const std::int32_t row = std::int32_t(rowTitle.size());
     rowTitle.push_back(m_currentTitle);

@@ -28,7 +28,8 @@ struct ReportIssue
 };
 
 // Sums of one group (a title, a company or the whole report), amounts in
-// ten-thousandths; an empty amount counts as zero.
+// ten-thousandths; an empty amount counts as zero. Amounts are summed only by
+// a totals layout (report 003).
 struct ReportTotals
 {
     QString id; // Title_ID or Company_ID; empty for the grand total

@@ -488,6 +488,15 @@ private slots:
             QCOMPARE(doc->grandTotal().copies, grand.copies);
         }
     }
+
+    // Runs last: it adds an amount whose double overflows 64 bits.
+    void totalBeyondTheLargestAmount()
+    {
+        db::dbCollection().execute(
+            QStringLiteral("INSERT INTO Issue VALUES ('T2', 500, 1, 2, NULL, 9000000000000000000, NULL)"));
+        QCOMPARE(errorOf([&] { report(file(), 3, QString()); }), int(errnum::Overflow));
+        QCOMPARE(report(file(), 1, QStringLiteral("{Issue.IssueNum} = 500;"))->issues().size(), 1);
+    }
 };
 
 QTEST_MAIN(TestReport)
