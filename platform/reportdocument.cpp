@@ -482,7 +482,11 @@ bool ReportDocumentImpl::step()
         place({Kind::IssueLine, row});
         return true;
     }
-    notes.push_back(text(9).trimmed());
+    // Line breaks typed into a note start a new printed line.
+    QString typed = text(9).trimmed();
+    typed.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    typed.replace(QLatin1Char('\r'), QChar::LineSeparator).replace(QLatin1Char('\n'), QChar::LineSeparator);
+    notes.push_back(typed);
     const QString &note = notes.back();
     std::vector<Item> lines;
     if (!note.isEmpty()) {
@@ -699,7 +703,8 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
     }
     case Kind::NoteLine:
         useFont(p, 9, false, true);
-        drawLeft(p, NoteIndent, base, notes[std::size_t(item.a)].mid(item.b, item.c));
+        drawLeft(p, NoteIndent, base,
+                 notes[std::size_t(item.a)].mid(item.b, item.c).remove(QChar::LineSeparator));
         break;
     case Kind::TitleFooter: {
         const Group &t = titles[std::size_t(item.a)];

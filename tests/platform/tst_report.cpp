@@ -108,6 +108,8 @@ private:
         db::dbCollection().execute(
             QStringLiteral("INSERT INTO Issue VALUES ('T1', 99, 2, 1, NULL, 150000, ?)"),
             ExecuteOption::FailOnError, {words.join(u' ')});
+        db::dbCollection().execute(QStringLiteral(
+            "INSERT INTO Issue VALUES ('T3', 98, 2, 1, NULL, NULL, 'Two lines:\nsecond line')"));
         m_longNote = words;
     }
     QStringList m_longNote;
@@ -311,8 +313,10 @@ private slots:
                     line << amount(rs->value(a));
             }
             QVERIFY2(lines.contains(line.join(u' ')), qPrintable(line.join(u' ')));
-            if (n == 2 && !rs->isNull("Notes") && rs->value("Notes").toString().size() < 40)
-                QVERIFY(lines.contains(rs->value("Notes").toString()));
+            if (n == 2 && !rs->isNull("Notes") && rs->value("Notes").toString().size() < 40) {
+                for (const QString &part : rs->value("Notes").toString().split(u'\n'))
+                    QVERIFY2(lines.contains(part), qPrintable(part));
+            }
         }
         if (n == 2) {
             QVERIFY(doc->pageCount() > 1);
