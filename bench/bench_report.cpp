@@ -48,7 +48,8 @@ void generate(const QString &path, int issues)
     sqlite3_stmt *s = nullptr;
     sqlite3_prepare_v2(db, "INSERT INTO Company VALUES (?, ?)", -1, &s, nullptr);
     for (int c = 0; c < Companies; ++c) {
-        const QByteArray id = key(c, 'C'), name = QByteArray("Company ") + QByteArray::number(c * 7919 % 1000);
+        const QByteArray id = key(c, 'C'),
+                         name = QByteArray("Company ") + QByteArray::number(c * 7919 % 1000);
         sqlite3_bind_text(s, 1, id.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(s, 2, (name + ' ' + id).constData(), -1, SQLITE_TRANSIENT);
         check(sqlite3_step(s), db);
@@ -83,7 +84,8 @@ void generate(const QString &path, int issues)
         else
             sqlite3_bind_null(s, 6);
         if (i % 5 == 0)
-            sqlite3_bind_text(s, 7, "Signed by the artist; a small crease on the back cover", -1, SQLITE_STATIC);
+            sqlite3_bind_text(s, 7, "Signed by the artist; a small crease on the back cover", -1,
+                              SQLITE_STATIC);
         else
             sqlite3_bind_null(s, 7);
         check(sqlite3_step(s), db);
@@ -105,13 +107,14 @@ double floorMs(const QString &path, double &cpu)
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt *s = nullptr;
     const double ms = timeIt(QStringLiteral("  floor: the report's query through raw SQLite"), [&] {
-        check(sqlite3_prepare_v2(db,
-                                 "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, "
-                                 "i.Quantity, i.Original_Price, i.Current_Value, k.Condition FROM Issue i "
-                                 "JOIN Title t ON t.Title_ID = i.Title_ID JOIN Company c ON c.Company_ID = "
-                                 "t.Company_ID JOIN Condition k ON k.Condition_ID = i.Condition ORDER BY "
-                                 "c.Company, c.Company_ID, t.Title, t.Title_ID, i.IssueNum, i.Condition",
-                                 -1, &s, nullptr),
+        check(sqlite3_prepare_v2(
+                  db,
+                  "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, "
+                  "i.Quantity, i.Original_Price, i.Current_Value, k.Condition FROM Issue i "
+                  "JOIN Title t ON t.Title_ID = i.Title_ID JOIN Company c ON c.Company_ID = "
+                  "t.Company_ID JOIN Condition k ON k.Condition_ID = i.Condition ORDER BY "
+                  "c.Company, c.Company_ID, t.Title, t.Title_ID, i.IssueNum, i.Condition",
+                  -1, &s, nullptr),
               db);
         qint64 sum = 0;
         while (sqlite3_step(s) == SQLITE_ROW) {
@@ -147,7 +150,9 @@ double cpuMs()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return (double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e6 + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec)) / 1e3;
+    return (double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e6 +
+            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec)) /
+           1e3;
 }
 
 // One measurement in this (fresh) process; prints "ms pages peakMB cpuMs".
@@ -216,8 +221,9 @@ int main(int argc, char *argv[])
             const double perRow = ms / n.toDouble();
             if (firstRate == 0)
                 firstRate = perRow;
-            out << QStringLiteral("  report 001 to PDF: %1 ms (processor %7 ms), %2 pages, peak %3 MB; %4 x floor; "
-                                  "%5 us per issue (%6 x the first size's); processor %8 x floor's\n")
+            out << QStringLiteral(
+                       "  report 001 to PDF: %1 ms (processor %7 ms), %2 pages, peak %3 MB; %4 x floor; "
+                       "%5 us per issue (%6 x the first size's); processor %8 x floor's\n")
                        .arg(ms, 0, 'f', 1)
                        .arg(whole.at(1))
                        .arg(whole.at(2))
@@ -226,8 +232,9 @@ int main(int argc, char *argv[])
                        .arg(perRow / firstRate, 0, 'f', 2)
                        .arg(whole.at(3).toDouble(), 0, 'f', 1)
                        .arg(whole.at(3).toDouble() / floorCpu, 0, 'f', 1);
-            out << QStringLiteral("  first preview page: %1 ms (processor %4 ms; open, lay out, paint); %2 x floor; "
-                                  "peak %3 MB\n")
+            out << QStringLiteral(
+                       "  first preview page: %1 ms (processor %4 ms; open, lay out, paint); %2 x floor; "
+                       "peak %3 MB\n")
                        .arg(first.at(0).toDouble(), 0, 'f', 1)
                        .arg(first.at(0).toDouble() / floor, 0, 'f', 2)
                        .arg(first.at(2))

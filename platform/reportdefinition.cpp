@@ -59,7 +59,8 @@ ReportDefinition readReportDefinition(const QString &path)
                           QStringLiteral("The report definition '%1' could not be read: %2.")
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
     if (file.size() > 1 << 20)
-        throw EngineError(errnum::Generic, QStringLiteral("'%1' is too large for a report definition.").arg(name));
+        throw EngineError(errnum::Generic,
+                          QStringLiteral("'%1' is too large for a report definition.").arg(name));
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
 
     ReportDefinition def;
@@ -87,7 +88,8 @@ ReportDefinition readReportDefinition(const QString &path)
             throw bad(QStringLiteral("a double quote is not closed"));
         const auto expect = [&](qsizetype count) {
             if (w.size() != count)
-                throw bad(QStringLiteral("\"%1\" takes %2 value(s), not %3").arg(key).arg(count).arg(w.size()));
+                throw bad(
+                    QStringLiteral("\"%1\" takes %2 value(s), not %3").arg(key).arg(count).arg(w.size()));
         };
         if (key == QLatin1String("format")) {
             expect(1);
@@ -141,15 +143,17 @@ ReportDefinition readReportDefinition(const QString &path)
             bool ok = false;
             c.widthInches = w.at(2).toDouble(&ok);
             if (!ok || c.widthInches < 0.2 || c.widthInches > 10)
-                throw bad(QStringLiteral("the column width is inches from 0.2 to 10, not \"%1\"").arg(w.at(2)));
+                throw bad(
+                    QStringLiteral("the column width is inches from 0.2 to 10, not \"%1\"").arg(w.at(2)));
             def.columns << c;
         } else {
             throw bad(QStringLiteral("\"%1\" is not a setting of a report definition").arg(key));
         }
     }
     if (!sawFormat || !sawLayout)
-        throw EngineError(errnum::Generic,
-                          QStringLiteral("'%1' is not a report definition (no \"format\" or \"layout\" line).").arg(name));
+        throw EngineError(
+            errnum::Generic,
+            QStringLiteral("'%1' is not a report definition (no \"format\" or \"layout\" line).").arg(name));
     if (def.layout == ReportDefinition::Layout::Issues && def.columns.isEmpty())
         throw EngineError(errnum::Generic,
                           QStringLiteral("The report definition %1 has no \"column\" lines.").arg(name));

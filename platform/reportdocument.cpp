@@ -85,7 +85,7 @@ enum class Kind : std::uint8_t {
     TitleFooter,   // a = title (issues: counts; totals: the title's sums)
     CompanyFooter, // a = company
     GrandTotal,
-    Nothing,       // the selection matched no issue
+    Nothing, // the selection matched no issue
 };
 
 struct Item
@@ -104,8 +104,9 @@ struct Group
 
 [[noreturn]] void overflow()
 {
-    throw EngineError(errnum::Overflow,
-                      QStringLiteral("A total of this report is beyond the largest amount that can be shown."));
+    throw EngineError(
+        errnum::Overflow,
+        QStringLiteral("A total of this report is beyond the largest amount that can be shown."));
 }
 
 std::int64_t times(std::int64_t amount, std::int64_t quantity)
@@ -219,15 +220,16 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     // A wrong formula is refused before the collection is touched.
     compileFormula(formula);
 
-    const QPageLayout page = QPageLayout(def.pageSize, def.orientation, QMarginsF(Margin, Margin, Margin, Margin));
+    const QPageLayout page =
+        QPageLayout(def.pageSize, def.orientation, QMarginsF(Margin, Margin, Margin, Margin));
     m_width = page.paintRect(QPageLayout::Point).width();
     m_height = page.paintRect(QPageLayout::Point).height();
     double columns = Indent;
     for (const ReportColumn &c : def.columns)
         columns += c.widthInches * 72;
     if (columns > m_width)
-        throw EngineError(errnum::Generic,
-                          QStringLiteral("The columns of %1 are wider than its page.").arg(QFileInfo(r.reportFile).fileName()));
+        throw EngineError(errnum::Generic, QStringLiteral("The columns of %1 are wider than its page.")
+                                               .arg(QFileInfo(r.reportFile).fileName()));
 
     const QFileInfo info(r.dataFile);
     if (!info.isFile())
@@ -247,37 +249,38 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     m_firstColumn = 10;
     for (const ReportColumn &c : def.columns)
         sql += QStringLiteral(", ") + c.field->sql();
-    const CompiledFormula where = compileFormula(formula, [this](const ReportField &field, const QVariant &value) {
-        QString lookup;
-        if (field.column == QLatin1String("Company_ID"))
-            lookup = QStringLiteral("SELECT Company FROM Company WHERE Company_ID = ?");
-        else if (field.column == QLatin1String("Title_ID"))
-            lookup = QStringLiteral("SELECT Title FROM Title WHERE Title_ID = ?");
-        else if (field.column == QLatin1String("Condition") && field.table == QLatin1String("Issue"))
-            lookup = QStringLiteral("SELECT Condition FROM Condition WHERE Condition_ID = ?");
-        sqlite3_stmt *s = nullptr;
-        QString name;
-        if (!lookup.isEmpty() && sqlite3_prepare_v2(m_db, lookup.toUtf8().constData(), -1, &s, nullptr) == SQLITE_OK) {
-            if (value.typeId() == QMetaType::QString)
-                sqlite3_bind_text16(s, 1, value.toString().utf16(), -1, SQLITE_TRANSIENT);
-            else
-                sqlite3_bind_int64(s, 1, value.toLongLong());
-            if (sqlite3_step(s) == SQLITE_ROW)
-                name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
-        }
-        sqlite3_finalize(s);
-        return name;
-    });
+    const CompiledFormula where =
+        compileFormula(formula, [this](const ReportField &field, const QVariant &value) {
+            QString lookup;
+            if (field.column == QLatin1String("Company_ID"))
+                lookup = QStringLiteral("SELECT Company FROM Company WHERE Company_ID = ?");
+            else if (field.column == QLatin1String("Title_ID"))
+                lookup = QStringLiteral("SELECT Title FROM Title WHERE Title_ID = ?");
+            else if (field.column == QLatin1String("Condition") && field.table == QLatin1String("Issue"))
+                lookup = QStringLiteral("SELECT Condition FROM Condition WHERE Condition_ID = ?");
+            sqlite3_stmt *s = nullptr;
+            QString name;
+            if (!lookup.isEmpty() &&
+                sqlite3_prepare_v2(m_db, lookup.toUtf8().constData(), -1, &s, nullptr) == SQLITE_OK) {
+                if (value.typeId() == QMetaType::QString)
+                    sqlite3_bind_text16(s, 1, value.toString().utf16(), -1, SQLITE_TRANSIENT);
+                else
+                    sqlite3_bind_int64(s, 1, value.toLongLong());
+                if (sqlite3_step(s) == SQLITE_ROW)
+                    name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(s, 0)));
+            }
+            sqlite3_finalize(s);
+            return name;
+        });
     words = where.words;
     // Titles in report order, then each title's issues through the issue
     // key (title, number, condition): rows come already in order, so the
     // first page needs no sort of the whole collection. One read
     // transaction keeps every statement on the same state of the file.
-    sql += QStringLiteral(
-               " FROM Issue i CROSS JOIN Title t ON t.Title_ID = i.Title_ID"
-               " CROSS JOIN Company c ON c.Company_ID = t.Company_ID"
-               " CROSS JOIN Condition k ON k.Condition_ID = i.Condition"
-               " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE i.Title_ID = ? AND (") +
+    sql += QStringLiteral(" FROM Issue i CROSS JOIN Title t ON t.Title_ID = i.Title_ID"
+                          " CROSS JOIN Company c ON c.Company_ID = t.Company_ID"
+                          " CROSS JOIN Condition k ON k.Condition_ID = i.Condition"
+                          " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE i.Title_ID = ? AND (") +
            where.sql + QStringLiteral(") ORDER BY i.IssueNum, i.Condition");
     const auto notACollection = [&] {
         closeCollection();
@@ -286,10 +289,11 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     };
     sqlite3_stmt *list = nullptr;
     if (sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(m_db,
-                           "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title FROM Title t JOIN Company c ON "
-                           "c.Company_ID = t.Company_ID ORDER BY c.Company, c.Company_ID, t.Title, t.Title_ID",
-                           -1, &list, nullptr) != SQLITE_OK)
+        sqlite3_prepare_v2(
+            m_db,
+            "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title FROM Title t JOIN Company c ON "
+            "c.Company_ID = t.Company_ID ORDER BY c.Company, c.Company_ID, t.Title, t.Title_ID",
+            -1, &list, nullptr) != SQLITE_OK)
         throw notACollection();
     while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
         QStringList row;
@@ -348,8 +352,8 @@ double ReportDocumentImpl::itemHeight(const Item &item) const
 // "continued" line when the page begins inside a company.
 double ReportDocumentImpl::bodyTop(const Item &first) const
 {
-    const bool continued = first.kind != Kind::CompanyHeader && first.kind != Kind::GrandTotal &&
-                           first.kind != Kind::Nothing;
+    const bool continued =
+        first.kind != Kind::CompanyHeader && first.kind != Kind::GrandTotal && first.kind != Kind::Nothing;
     return headerHeight() + (continued ? ContinuedHeight : 0);
 }
 
@@ -430,7 +434,7 @@ bool ReportDocumentImpl::step()
         companies.push_back({companyId, listed.at(1), -1, {companyId}});
         m_currentCompany = int(companies.size()) - 1;
         place({Kind::CompanyHeader, m_currentCompany},
-             def.layout == Layout::Issues ? TitleHeight + LineHeight : LineHeight);
+              def.layout == Layout::Issues ? TitleHeight + LineHeight : LineHeight);
     }
     if (newCompany || titles[std::size_t(m_currentTitle)].id != titleId) {
         closeTitle();
@@ -444,12 +448,15 @@ bool ReportDocumentImpl::step()
     const std::int64_t original = amount(7), current = amount(8);
     ReportTotals &t = titles[std::size_t(m_currentTitle)].totals;
     t.issues += 1;
-    if (__builtin_add_overflow(t.copies, quantity, &t.copies) ||
-        __builtin_add_overflow(t.paid, original == Null ? 0 : times(original, quantity), &t.paid) ||
-        __builtin_add_overflow(t.value, current == Null ? 0 : times(current, quantity), &t.value))
-        overflow();
-    if (def.layout == Layout::Totals)
+    t.copies += quantity;
+    // Amounts are summed only where they are shown, so a collection with a
+    // huge amount still gives its issue lists.
+    if (def.layout == Layout::Totals) {
+        if (__builtin_add_overflow(t.paid, original == Null ? 0 : times(original, quantity), &t.paid) ||
+            __builtin_add_overflow(t.value, current == Null ? 0 : times(current, quantity), &t.value))
+            overflow();
         return true;
+    }
 
     const std::int32_t row = std::int32_t(rowTitle.size());
     rowTitle.push_back(m_currentTitle);
@@ -475,7 +482,11 @@ bool ReportDocumentImpl::step()
         place({Kind::IssueLine, row});
         return true;
     }
-    notes.push_back(text(9).trimmed());
+    // Line breaks typed into a note start a new printed line.
+    QString typed = text(9).trimmed();
+    typed.replace(QLatin1String("\r\n"), QString(QChar::LineSeparator));
+    typed.replace(QLatin1Char('\r'), QChar::LineSeparator).replace(QLatin1Char('\n'), QChar::LineSeparator);
+    notes.push_back(typed);
     const QString &note = notes.back();
     std::vector<Item> lines;
     if (!note.isEmpty()) {
@@ -486,7 +497,8 @@ bool ReportDocumentImpl::step()
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(m_width - NoteIndent);
-            lines.push_back({Kind::NoteLine, row, std::int32_t(line.textStart()), std::int32_t(line.textLength())});
+            lines.push_back(
+                {Kind::NoteLine, row, std::int32_t(line.textStart()), std::int32_t(line.textLength())});
         }
         layout.endLayout();
     }
@@ -574,7 +586,8 @@ const ShapedText &ReportDocumentImpl::shaped(const QString &text) const
     return *m_shaped.insert(key, s);
 }
 
-void ReportDocumentImpl::drawLeft(QPainter &p, double x, double baseline, const QString &text, double maxWidth) const
+void ReportDocumentImpl::drawLeft(QPainter &p, double x, double baseline, const QString &text,
+                                  double maxWidth) const
 {
     const ShapedText *s = &shaped(text);
     if (maxWidth > 0 && s->width > maxWidth)
@@ -653,7 +666,8 @@ void ReportDocumentImpl::paintContinued(QPainter &p, const Item &first, double y
     QString text;
     if (title >= 0) {
         company = titles[std::size_t(title)].company;
-        text = companies[std::size_t(company)].name + QStringLiteral(" \u2014 ") + titles[std::size_t(title)].name;
+        text = companies[std::size_t(company)].name + QStringLiteral(" \u2014 ") +
+               titles[std::size_t(title)].name;
     } else {
         text = companies[std::size_t(company)].name;
     }
@@ -689,16 +703,18 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
     }
     case Kind::NoteLine:
         useFont(p, 9, false, true);
-        drawLeft(p, NoteIndent, base, notes[std::size_t(item.a)].mid(item.b, item.c));
+        drawLeft(p, NoteIndent, base,
+                 notes[std::size_t(item.a)].mid(item.b, item.c).remove(QChar::LineSeparator));
         break;
     case Kind::TitleFooter: {
         const Group &t = titles[std::size_t(item.a)];
         if (def.layout == Layout::Issues) {
             useFont(p, 9, false, true);
-            drawLeft(p, Indent, base, QStringLiteral("%1: %2 issues, %3 copies")
-                           .arg(t.name)
-                           .arg(t.totals.issues)
-                           .arg(t.totals.copies));
+            drawLeft(p, Indent, base,
+                     QStringLiteral("%1: %2 issues, %3 copies")
+                         .arg(t.name)
+                         .arg(t.totals.issues)
+                         .arg(t.totals.copies));
             break;
         }
         const TotalsColumns c(m_width);
@@ -721,7 +737,8 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
         const double top = y + 2;
         p.drawLine(QPointF(item.kind == Kind::GrandTotal ? 0 : Indent, top), QPointF(m_width, top));
         if (def.layout == Layout::Issues) {
-            drawLeft(p, 0, base, QStringLiteral("%1: %2 issues, %3 copies").arg(name).arg(t.issues).arg(t.copies));
+            drawLeft(p, 0, base,
+                     QStringLiteral("%1: %2 issues, %3 copies").arg(name).arg(t.issues).arg(t.copies));
             break;
         }
         const TotalsColumns c(m_width);
@@ -749,8 +766,9 @@ void ReportDocumentImpl::paint(int page, QPainter &p) const
     p.setPen(QPen(Qt::black, 0.5));
     paintHeader(p, page);
     const std::size_t begin = std::size_t(pageStarts[std::size_t(page)]);
-    const std::size_t end =
-        std::size_t(page) + 1 < pageStarts.size() ? std::size_t(pageStarts[std::size_t(page) + 1]) : items.size();
+    const std::size_t end = std::size_t(page) + 1 < pageStarts.size()
+                                ? std::size_t(pageStarts[std::size_t(page) + 1])
+                                : items.size();
     if (begin < end) {
         double y = headerHeight();
         if (bodyTop(items[begin]) > y) {
@@ -790,7 +808,8 @@ QString ReportDocument::selectionWords() const
 
 QPageLayout ReportDocument::pageLayout() const
 {
-    return QPageLayout(m_impl->def.pageSize, m_impl->def.orientation, QMarginsF(Margin, Margin, Margin, Margin));
+    return QPageLayout(m_impl->def.pageSize, m_impl->def.orientation,
+                       QMarginsF(Margin, Margin, Margin, Margin));
 }
 
 bool ReportDocument::layOutUpTo(int page)
@@ -836,7 +855,8 @@ QList<ReportIssue> ReportDocument::issues() const
     QList<ReportIssue> list;
     list.reserve(qsizetype(m_impl->rowTitle.size()));
     for (std::size_t r = 0; r < m_impl->rowTitle.size(); ++r)
-        list.push_back({m_impl->titles[std::size_t(m_impl->rowTitle[r])].id, m_impl->rowNum[r], m_impl->rowCondition[r]});
+        list.push_back({m_impl->titles[std::size_t(m_impl->rowTitle[r])].id, m_impl->rowNum[r],
+                        m_impl->rowCondition[r]});
     return list;
 }
 

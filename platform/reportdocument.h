@@ -12,10 +12,10 @@ namespace platform {
 
 struct ReportRequest
 {
-    QString dataFile;    // the collection file (data file 0)
-    QString reportFile;  // full path of Kepix00N.rpt
+    QString dataFile;   // the collection file (data file 0)
+    QString reportFile; // full path of Kepix00N.rpt
     QString windowTitle;
-    QString formula;     // selection formula text; empty = the definition's own selection
+    QString formula; // selection formula text; empty = the definition's own selection
 };
 
 // One issue row the report shows: title, issue number, condition.
@@ -28,7 +28,8 @@ struct ReportIssue
 };
 
 // Sums of one group (a title, a company or the whole report), amounts in
-// ten-thousandths; an empty amount counts as zero.
+// ten-thousandths; an empty amount counts as zero. Amounts are summed only by
+// a totals layout (report 003).
 struct ReportTotals
 {
     QString id; // Title_ID or Company_ID; empty for the grand total
@@ -56,14 +57,14 @@ public:
     ReportDocument &operator=(const ReportDocument &) = delete;
 
     QString windowTitle() const;
-    QString selectionWords() const;       // the selection as the page headers say it
-    QPageLayout pageLayout() const;       // the page the report is laid out for
+    QString selectionWords() const; // the selection as the page headers say it
+    QPageLayout pageLayout() const; // the page the report is laid out for
     // The layout calls read the collection and may throw EngineError (a read
     // failure, a total beyond the largest amount).
     bool layOutUpTo(int page);            // lays out pages up to `page` (0-based); false past the end
     bool layOutSome(int maxMilliseconds); // lays out more in a time slice; true once complete
     bool isComplete() const;
-    int pageCount() const;                // pages laid out so far; the total once complete
+    int pageCount() const; // pages laid out so far; the total once complete
     // Paints page `page` (laid out already) on a painter whose origin is the
     // top-left corner of pageLayout()'s paint rectangle (as on a QPrinter or
     // QPdfWriter given that layout), scaled by the device's own resolution.

@@ -82,9 +82,10 @@ public:
             skipSpace();
         }
         if (m_pos < m_text.size())
-            fail(m_pos, m_text.at(m_pos) == QLatin1Char(')') ? QStringLiteral("this \")\" closes no \"(\"")
-                                                             : QStringLiteral("\"and\", \"OR\" or the closing "
-                                                                              "\";\" is expected"));
+            fail(m_pos, m_text.at(m_pos) == QLatin1Char(')')
+                            ? QStringLiteral("this \")\" closes no \"(\"")
+                            : QStringLiteral("\"and\", \"OR\" or the closing "
+                                             "\";\" is expected"));
         out.sql = p.sql;
         out.words = p.words;
         out.values = m_values;
@@ -101,8 +102,9 @@ private:
     [[noreturn]] void fail(qsizetype at, const QString &what) const
     {
         QString near = m_text.mid(at, 20).trimmed();
-        const QString where = at >= m_text.size() ? QStringLiteral("at its end")
-                                                  : QStringLiteral("at character %1 (\"%2\")").arg(at + 1).arg(near);
+        const QString where = at >= m_text.size()
+                                  ? QStringLiteral("at its end")
+                                  : QStringLiteral("at character %1 (\"%2\")").arg(at + 1).arg(near);
         throw EngineError(errnum::Generic,
                           QStringLiteral("The selection formula is wrong %1: %2.").arg(where, what));
     }
@@ -120,7 +122,8 @@ private:
     {
         skipSpace();
         const qsizetype end = m_pos + word.size();
-        if (end > m_text.size() || QStringView(m_text).mid(m_pos, word.size()).compare(word, Qt::CaseInsensitive))
+        if (end > m_text.size() ||
+            QStringView(m_text).mid(m_pos, word.size()).compare(word, Qt::CaseInsensitive))
             return false;
         if (end < m_text.size() && (m_text.at(end).isLetterOrNumber() || m_text.at(end) == QLatin1Char('_')))
             return false;
@@ -215,7 +218,8 @@ private:
                 else
                     break;
             }
-            if (digits == 0 || (i < m_text.size() && (m_text.at(i).isLetterOrNumber() || m_text.at(i) == QLatin1Char('.'))))
+            if (digits == 0 ||
+                (i < m_text.size() && (m_text.at(i).isLetterOrNumber() || m_text.at(i) == QLatin1Char('.'))))
                 fail(m_pos, QStringLiteral("this is not a number (digits with \".\" as decimal mark)"));
             o.value = m_text.mid(m_pos, i - m_pos);
             m_pos = i;
@@ -233,7 +237,8 @@ private:
         const qsizetype opAt = m_pos;
         const QChar op = peek();
         if (op != QLatin1Char('=') && op != QLatin1Char('<') && op != QLatin1Char('>'))
-            fail(m_pos, QStringLiteral("a comparison (\"=\", \">\" or \"<\") is expected after %1").arg(left.written));
+            fail(m_pos, QStringLiteral("a comparison (\"=\", \">\" or \"<\") is expected after %1")
+                            .arg(left.written));
         ++m_pos;
         const Operand right = operand();
         if (!left.field && !right.field)
@@ -250,9 +255,9 @@ private:
             if (o.field) {
                 if ((o.field->kind == Kind::Text) != (kind == Kind::Text) ||
                     ((o.field->kind == Kind::Money) != (kind == Kind::Money)))
-                    fail(o.position, QStringLiteral("{%1.%2} cannot be compared with {%3.%4}")
-                                         .arg(field.field->table, field.field->column, o.field->table,
-                                              o.field->column));
+                    fail(o.position,
+                         QStringLiteral("{%1.%2} cannot be compared with {%3.%4}")
+                             .arg(field.field->table, field.field->column, o.field->table, o.field->column));
                 sides[s] = o.field->sql();
                 words[s] = o.field->label;
                 continue;
@@ -273,7 +278,8 @@ private:
         const QString opWords = op == QLatin1Char('=')   ? QStringLiteral(" is ")
                                 : op == QLatin1Char('>') ? QStringLiteral(" is more than ")
                                                          : QStringLiteral(" is less than ");
-        return {sides[0] + QLatin1Char(' ') + op + QLatin1Char(' ') + sides[1], words[0] + opWords + words[1]};
+        return {sides[0] + QLatin1Char(' ') + op + QLatin1Char(' ') + sides[1],
+                words[0] + opWords + words[1]};
     }
 
     // The value bound for a constant compared with `field`: the text, a
@@ -292,7 +298,8 @@ private:
         const QString number = o.value.toString();
         const bool negative = number.startsWith(QLatin1Char('-'));
         const qsizetype dot = number.indexOf(QLatin1Char('.'));
-        const QString whole = number.mid(negative ? 1 : 0, (dot < 0 ? number.size() : dot) - (negative ? 1 : 0));
+        const QString whole =
+            number.mid(negative ? 1 : 0, (dot < 0 ? number.size() : dot) - (negative ? 1 : 0));
         QString fraction = dot < 0 ? QString() : number.mid(dot + 1);
         while (fraction.endsWith(QLatin1Char('0')))
             fraction.chop(1);

@@ -15,7 +15,7 @@ struct ReportField
     QString table;  // as written in the collection, e.g. "Issue"
     QString column; // e.g. "Current_Value"
     Kind kind;
-    QString label;  // how the field reads in words, e.g. "Current value"
+    QString label;       // how the field reads in words, e.g. "Current value"
     QString sql() const; // the column in the report query, e.g. "i"."Current_Value"
 };
 

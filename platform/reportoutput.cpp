@@ -21,7 +21,8 @@ namespace {
 
 // Lays the whole report out, then paints every page; the painter is already
 // begun on the device.
-void paintAll(ReportDocument &doc, QPainter &painter, QPagedPaintDevice &device, const ReportProgress &progress)
+void paintAll(ReportDocument &doc, QPainter &painter, QPagedPaintDevice &device,
+              const ReportProgress &progress)
 {
     while (!doc.layOutSome(100)) {
         if (progress && !progress(0, 0))

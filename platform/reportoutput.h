@@ -9,7 +9,8 @@ namespace platform {
 
 class ReportDocument;
 
-// Called after each page; returning false cancels the run, which then throws
+// Called while the report is laid out (done and total 0) and after each page
+// is written; returning false cancels the run, which then throws
 // EngineError(errnum::ReportCancelled). Other failures (unwritable file,
 // printer error) throw another number.
 using ReportProgress = std::function<bool(int done, int total)>;

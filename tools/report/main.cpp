@@ -41,11 +41,12 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("panelkeep-report"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes a report of a Panelkeep collection to a PDF file."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes a report of a Panelkeep collection to a PDF file."));
     parser.addHelpOption();
-    const QCommandLineOption reportOption(QStringLiteral("report"),
-                                          QStringLiteral("1 Issue Details, 2 with Notes, 3 Value by Title & Company."),
-                                          QStringLiteral("N"));
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"),
+        QStringLiteral("1 Issue Details, 2 with Notes, 3 Value by Title & Company."), QStringLiteral("N"));
     const QCommandLineOption formulaOption(QStringLiteral("formula"),
                                            QStringLiteral("Selection formula, e.g. {Issue.Quantity} > 1;"),
                                            QStringLiteral("TEXT"));
@@ -62,7 +63,8 @@ int main(int argc, char *argv[])
     const QStringList args = parser.positionalArguments();
     if (args.size() != 1)
         return fail(QStringLiteral("expected one COLLECTION file.\n") + parser.helpText(), 2);
-    static const char *const titles[] = {"Issue Details", "Issue Details with Notes", "Value by Title & Company"};
+    static const char *const titles[] = {"Issue Details", "Issue Details with Notes",
+                                         "Value by Title & Company"};
     const int report = parser.value(reportOption).toInt();
     if (report < 1 || report > 3)
         return fail(QStringLiteral("--report must be 1, 2 or 3."), 2);
