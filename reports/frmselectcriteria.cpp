@@ -14,9 +14,11 @@
 #include "platform/twips.h"
 #include "reports/browsecomics.h"
 #include "reports/frmbrowsecomics.h"
+#include "reports/selection.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <algorithm>
 #include <optional>
 
@@ -85,6 +89,21 @@ QString centsText(qint64 cents)
     return QStringLiteral("%1.%2").arg(cents / 100).arg(cents % 100, 2, 10, QLatin1Char('0'));
 }
 
+// The width a box needs to show text whole, frame and margins included.
+int boxWidthFor(QLineEdit *box, const QString &text)
+{
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.rect = box->rect();
+    option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+    const QMargins margins = box->textMargins();
+    // A line edit keeps two pixels each side beside its style's frame.
+    const int textWidth = box->fontMetrics().horizontalAdvance(text) + margins.left() + margins.right() + 4;
+    return box->style()
+        ->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(textWidth, box->height()), box)
+        .width();
+}
+
 void refuseKey(int &keyAscii, const QString &status)
 {
     platform::beep();
@@ -109,6 +128,7 @@ void refuseEntry(QLineEdit *box, const QString &text, const QString &title)
 
 frmSelectCriteria::frmSelectCriteria(QWidget *parent)
     : QDialog(parent)
+    , KepixReport(this)
 {
     setObjectName(QStringLiteral("frmSelectCriteria"));
     setWindowTitle(QStringLiteral("Select Criteria for Report"));
@@ -239,6 +259,8 @@ void frmSelectCriteria::fitToText()
          {optQuantityEqual, optQuantityGreater, optQuantityLess, optValueGreater, optValueLess})
         o->resize(boxLeft - gap - optionLeft, o->height());
     txtQuantity->move(qMax(boxLeft, txtQuantity->x()), txtQuantity->y());
+    txtQuantity->resize(qMax(txtQuantity->width(), boxWidthFor(txtQuantity, QStringLiteral("00000"))),
+                        txtQuantity->height());
     txtValue->move(boxLeft, txtValue->y());
     fraQuantity->resize(qMax(fraQuantity->width(), txtQuantity->geometry().right() + 1 + gap * 2),
                         fraQuantity->height());
@@ -454,47 +476,25 @@ void frmSelectCriteria::txtValue_LostFocus()
 
 void frmSelectCriteria::cmdOK_Click()
 {
-    // Company and title.
-    QString sCompany = reports::AnyKey;
-    QString sTitle = reports::AnyKey;
+    reports::Selection selection;
     if (cboCompany->currentIndex() > 0) {
-        sCompany = m_companyId;
+        selection.company = m_companyId;
         if (cboTitle->currentIndex() > 0)
-            sTitle = m_titleId;
+            selection.title = m_titleId;
     }
 
-    // Conditions: "Any" among the chosen ones means no restriction.
-    QList<int> chosen;
-    for (int k = 0; k < lstCondition->count(); ++k) {
+    // "Any" among the chosen conditions means no restriction.
+    for (int k = 1; k < lstCondition->count(); ++k) {
         if (lstCondition->item(k)->isSelected())
-            chosen << k;
+            selection.conditions.insert(k);
     }
-    QString sqlCondition;
-    QVariantList conditionParams;
-    QString formulaCondition;
-    if (!chosen.isEmpty() && !chosen.contains(0)) {
-        for (const int k : chosen) {
-            if (!sqlCondition.isEmpty()) {
-                sqlCondition += QStringLiteral(" OR ");
-                formulaCondition += QStringLiteral(" OR ");
-            }
-            sqlCondition += QStringLiteral("Issue.Condition = ?");
-            conditionParams << k;
-            formulaCondition += QStringLiteral("{Issue.Condition} = ") + QString::number(k);
-        }
-        if (chosen.size() > 1) {
-            sqlCondition = QLatin1Char('(') + sqlCondition + QLatin1Char(')');
-            formulaCondition = QLatin1Char('(') + formulaCondition + QLatin1Char(')');
-        }
-    }
+    if (QListWidgetItem *any = lstCondition->item(0); any && any->isSelected())
+        selection.conditions.clear();
 
-    // Quantity.
-    QString sQuantity;
-    int quantity = 0;
     if (!optQuantityAll->isChecked()) {
-        const QString op = optQuantityEqual->isChecked()     ? QStringLiteral(" = ")
-                           : optQuantityGreater->isChecked() ? QStringLiteral(" > ")
-                                                             : QStringLiteral(" < ");
+        const reports::Comparison op = optQuantityEqual->isChecked()     ? reports::Comparison::Equal
+                                       : optQuantityGreater->isChecked() ? reports::Comparison::Greater
+                                                                         : reports::Comparison::Less;
         const QString text = txtQuantity->text().trimmed();
         bool ok = false;
         const qlonglong number = text.toLongLong(&ok);
@@ -510,57 +510,43 @@ void frmSelectCriteria::cmdOK_Click()
                         QStringLiteral("Invalid Quantity"));
             return;
         }
-        quantity = int(number);
-        sQuantity = op + QString::number(quantity);
+        selection.quantity = reports::QuantityRestriction{op, int(number)};
     }
 
-    // Current value.
-    QString sValue;
-    qint64 cents = 0;
     if (!optValueAll->isChecked()) {
-        const QString op = optValueGreater->isChecked() ? QStringLiteral(" > ") : QStringLiteral(" < ");
-        const std::optional<qint64> amount = valueCents(txtValue->text());
-        if (amount && *amount == 0) {
+        const reports::Comparison op =
+            optValueGreater->isChecked() ? reports::Comparison::Greater : reports::Comparison::Less;
+        const std::optional<qint64> cents = valueCents(txtValue->text());
+        if (cents && *cents == 0) {
             refuseZero(txtValue, QStringLiteral("Zero is not a valid Current Value!"));
             return;
         }
-        if (!amount) {
+        if (!cents) {
             refuseEntry(txtValue, QStringLiteral("Current Value must be an amount such as $10.00"),
                         QStringLiteral("Invalid Current Value"));
             return;
         }
-        cents = *amount;
         // Enter runs OK without leaving the box: show what is used.
         txtValue_LostFocus();
-        sValue = op + centsText(cents);
+        selection.value = reports::ValueRestriction{
+            op, platform::Currency::fromScaled(*cents * (platform::Currency::Scale / 100))};
     }
 
-    if (m_inStyle >= 1) {
-        BuildReport(sCompany, sTitle, formulaCondition, sValue, sQuantity);
-        return;
-    }
+    if (m_inStyle >= 1)
+        BuildReport(selection);
+    else
+        browse(selection);
+}
 
-    reports::SqlCondition where{sqlCondition, conditionParams};
-    if (!sQuantity.isEmpty()) {
-        if (!where.text.isEmpty())
-            where.text += QStringLiteral(" and ");
-        where.text += QStringLiteral("Issue.Quantity ") + sQuantity.left(3) + QLatin1Char('?');
-        where.params << quantity;
-    }
-    if (!sValue.isEmpty()) {
-        if (!where.text.isEmpty())
-            where.text += QStringLiteral(" and ");
-        where.text += QStringLiteral("Issue.Current_Value ") + sValue.left(3) + QLatin1Char('?');
-        where.params << QVariant::fromValue(platform::Currency::fromScaled(cents * 100));
-    }
-
+void frmSelectCriteria::browse(const reports::Selection &selection)
+{
     setCursor(Qt::WaitCursor);
     showStatus(QStringLiteral("Please be patient, this may take awhile..."));
     bool shown = false;
     try {
         frmBrowseComics browse(this);
-        if (reports::LoadBrowseData(browse, true, sCompany, sTitle,
-                                    where.text.isEmpty() ? std::nullopt : std::make_optional(where))) {
+        if (reports::LoadBrowseData(browse, true, selection.company, selection.title,
+                                    reports::browseCondition(selection))) {
             unsetCursor();
             browse.exec();
             shown = true;
@@ -576,15 +562,49 @@ void frmSelectCriteria::cmdOK_Click()
         QDialog::accept();
 }
 
-void frmSelectCriteria::BuildReport(const QString &sCompany, const QString &sTitle, const QString &sCondition,
-                                    const QString &sValue, const QString &sQuantity)
+void frmSelectCriteria::BuildReport(const reports::Selection &selection)
 {
-    Q_UNUSED(sCompany);
-    Q_UNUSED(sTitle);
-    Q_UNUSED(sCondition);
-    Q_UNUSED(sValue);
-    Q_UNUSED(sQuantity);
-    showStatus(QStringLiteral("This command is not available yet"));
+    struct Report
+    {
+        const char *file;
+        const char *title;
+    };
+    static const Report Reports[] = {
+        {"Kepix001.rpt", "Panelkeep: Report 001 - Issue Details"},
+        {"Kepix002.rpt", "Panelkeep: Report 002 - Issue Details with Notes"},
+        {"Kepix003.rpt", "Panelkeep: Report 003 - Value by Title & Company"},
+    };
+    try {
+        KepixReport.setDataFile(0, currentPath);
+        if (m_inStyle >= 1 && m_inStyle <= 3) {
+            const Report &r = Reports[m_inStyle - 1];
+            KepixReport.setReportFileName(QDir(appDir).filePath(QLatin1String(r.file)));
+            KepixReport.setWindowTitle(QLatin1String(r.title));
+        }
+        if (chkPrintPreview->isChecked()) {
+            KepixReport.setDestination(0);
+            KepixReport.setWindowState(2);
+            KepixReport.setWindowShowPageButtons(true);
+            KepixReport.setWindowShowPrintButtons(true);
+            KepixReport.setWindowModal(false);
+        } else {
+            KepixReport.setDestination(1);
+        }
+        // An empty formula also removes the one an earlier run was given.
+        KepixReport.setSelectionFormula(reports::reportFormula(selection));
+        KepixReport.setAction(1);
+    } catch (const platform::EngineError &e) {
+        if (e.number() == platform::errnum::ReportCancelled) {
+            showStatus(QStringLiteral("Report Cancelled..."));
+            return;
+        }
+        // The box's text is fixed; the status line says what went wrong.
+        showStatus(e.text());
+        showMessage(QStringLiteral("If you have another report request already open please close that report "
+                                   "and try your request again.  If not, please contact vendor for help with "
+                                   "problem."),
+                    QStringLiteral("Title"), MsgButtons::OK, MsgIcon::Exclamation);
+    }
 }
 
 void frmSelectCriteria::cmdCancel_Click()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/reportcontrol.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -11,6 +13,10 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+
+namespace reports {
+struct Selection;
+}
 
 // The selection of company, title, conditions, quantity and current value
 // shared by browsing (use 0) and the three reports (uses 1 to 3). OK hands
@@ -43,6 +49,12 @@ public:
     QRadioButton *optValueGreater;
     QRadioButton *optValueLess;
     QLineEdit *txtValue;
+    platform::ReportControl KepixReport;
+
+    // Where the report files are and which collection they read; set by
+    // the command that opens the screen.
+    QString appDir;
+    QString currentPath;
 
     // Sets the use (0 browse, 1 to 3 the reports). False when the screen
     // cannot be used because the collection has no companies (the user has
@@ -51,8 +63,7 @@ public:
     int inStyle() const { return m_inStyle; }
 
     // Runs report inStyle for the selection; the screen stays open.
-    virtual void BuildReport(const QString &sCompany, const QString &sTitle, const QString &sCondition,
-                             const QString &sValue, const QString &sQuantity);
+    void BuildReport(const reports::Selection &selection);
 
     void Form_Load();
     void cboCompany_Click();
@@ -77,6 +88,7 @@ public:
     void reject() override;
 
 private:
+    void browse(const reports::Selection &selection);
     void HideTitleChoice();
     void setFormHeight(int twips);
     void fitToText();

@@ -3,7 +3,7 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libsqlite3-dev sqlite3 fonts-dejavu-core
+PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libsqlite3-dev sqlite3 fonts-dejavu-core poppler-utils
           desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db)
 
 install_missing() {

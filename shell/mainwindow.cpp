@@ -318,13 +318,6 @@ void frmMainMenu::mnuHelAbout_Click()
     m_splash->exec();
 }
 
-void frmMainMenu::commandNotAvailableYet()
-{
-    runCommand(tmrMain, this, CommandScope::Pointer::Unchanged, [](CommandScope &) {
-        platform::showStatus(QStringLiteral("This command is not available yet"));
-    });
-}
-
 void frmMainMenu::mnuFilAddCompany_Click()
 {
     runScreenCommand<frmAddCompany>(tmrMain, this, [](frmAddCompany &) { return true; });
@@ -354,25 +347,33 @@ void frmMainMenu::mnuFilBulkDelete_Click()
                                     [](frmBulkDelete &screen) { return LoadBulkDeleteCompanyList(screen); });
 }
 
+void frmMainMenu::openSelection(int inStyle)
+{
+    runScreenCommand<frmSelectCriteria>(tmrMain, this, [this, inStyle](frmSelectCriteria &screen) {
+        screen.appDir = appDir;
+        screen.currentPath = currentPath;
+        return screen.frmSelectCriteria_SetUpForm(inStyle);
+    });
+}
+
 void frmMainMenu::mnuRepBrowseComics_Click()
 {
-    runScreenCommand<frmSelectCriteria>(
-        tmrMain, this, [](frmSelectCriteria &screen) { return screen.frmSelectCriteria_SetUpForm(0); });
+    openSelection(0);
 }
 
 void frmMainMenu::mnuRepBasicReport001_Click()
 {
-    commandNotAvailableYet();
+    openSelection(1);
 }
 
 void frmMainMenu::mnuRepTitleWithNotes002_Click()
 {
-    commandNotAvailableYet();
+    openSelection(2);
 }
 
 void frmMainMenu::mnuRepValueByTitleAndCo_Click()
 {
-    commandNotAvailableYet();
+    openSelection(3);
 }
 
 } // namespace shell

@@ -140,7 +140,8 @@ private:
     void createStatusBar();
     void showRecentItem(int index, int entry, const QString &currentDir);
     void setDataCommandsEnabled(bool enabled);
-    void commandNotAvailableYet();
+    // The selection screen in one of its four uses.
+    void openSelection(int inStyle);
 
     StartupOptions m_options;
     QList<QAction *> m_buttons;

@@ -1,5 +1,6 @@
 #include "support/scriptedui.h"
 
+#include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/helpviewer.h"
 
@@ -93,6 +94,20 @@ ScriptedUi::ScriptedUi()
     setBeepHandler([this] { ++beeps; });
     setStatusObserver([this](const QString &text) { statuses << text; });
     setHelpHandler([this](const QString &file) { helpRequests << file; });
+    setReportHandler([this](const ReportRun &run) {
+        reportRuns << run;
+        if (m_reports.empty()) {
+            QTest::qFail(qPrintable(QStringLiteral("unexpected report run: ") + run.settings.join(u'|')),
+                         __FILE__, __LINE__);
+            return;
+        }
+        const ReportEnd end = m_reports.front();
+        m_reports.pop_front();
+        if (end == ReportEnd::Cancelled)
+            throw EngineError(errnum::ReportCancelled, QStringLiteral("Cancelled by the user."));
+        if (end == ReportEnd::Failed)
+            throw EngineError(errnum::Generic, QStringLiteral("The report definition could not be read."));
+    });
 }
 
 ScriptedUi::~ScriptedUi()
@@ -102,6 +117,15 @@ ScriptedUi::~ScriptedUi()
     setBeepHandler({});
     setStatusObserver({});
     setHelpHandler({});
+    setReportHandler({});
+}
+
+void ScriptedUi::useRealReports()
+{
+    setReportHandler([this](const ReportRun &run) {
+        reportRuns << run;
+        runReportWithEngine(run);
+    });
 }
 
 void ScriptedUi::clearRecords()
@@ -110,5 +134,6 @@ void ScriptedUi::clearRecords()
     fileDialogs.clear();
     statuses.clear();
     helpRequests.clear();
+    reportRuns.clear();
     beeps = 0;
 }

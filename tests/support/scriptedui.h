@@ -2,6 +2,7 @@
 
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
+#include "platform/reportcontrol.h"
 
 #include <QList>
 #include <QString>
@@ -26,21 +27,28 @@ public:
     void answer(platform::MsgAnswer answer) { m_answers.push_back(answer); }
     // Queue the next file chooser's result: a path, or nothing for Cancel.
     void chooseFile(const std::optional<QString> &path) { m_files.push_back(path); }
+    // Queue how the next report run ends.
+    enum class ReportEnd { Success, Cancelled, Failed };
+    void answerReport(ReportEnd end) { m_reports.push_back(end); }
+    // From now on report runs are recorded and run by the real engine.
+    void useRealReports();
 
     QList<platform::MessageRequest> boxes;
     QList<platform::FileDialogRequest> fileDialogs;
     QStringList statuses;
     QStringList helpRequests;
+    QList<platform::ReportRun> reportRuns;
     int beeps = 0;
 
     // Forget what was recorded so far (answers still queued are kept).
     void clearRecords();
     // True when every queued answer has been used.
-    bool allAnswersUsed() const { return m_answers.empty() && m_files.empty(); }
+    bool allAnswersUsed() const { return m_answers.empty() && m_files.empty() && m_reports.empty(); }
 
 private:
     std::deque<platform::MsgAnswer> m_answers;
     std::deque<std::optional<QString>> m_files;
+    std::deque<ReportEnd> m_reports;
 };
 
 // "text|title|buttons|icon" for comparing a recorded box in one QCOMPARE,
