@@ -8,6 +8,7 @@
 #include "support/tempcollection.h"
 
 #include <QFile>
+#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
