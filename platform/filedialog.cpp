@@ -52,11 +52,11 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
         // An installed program's folder is not the user's to write in.
         QFileDialog dialog(parent, request.title, writableFolder(QDir::currentPath()));
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-        // A save-mode chooser is the one that accepts a new name; it never asks
-        // about an existing one (the caller decides what an existing file means),
-        // and its button says what the command does rather than "Save".
+        // A save-mode chooser is the one that accepts a new name; it asks about an
+        // existing one only when the caller will replace it (collection files are
+        // never replaced), and its button says what the command does.
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
         dialog.setFileMode(QFileDialog::AnyFile);
         const QString accept = request.acceptLabel.isEmpty() ? QObject::tr("&Open") : request.acceptLabel;
         dialog.setLabelText(QFileDialog::Accept, accept);

@@ -14,9 +14,10 @@ struct FileDialogRequest
     QString title;
     // Filter text in "Description|pattern|Description|pattern" form.
     QString filter;
-    int filterIndex = 1;      // 1-based, as in the filter text
-    QString defaultExtension; // added to a name typed without an extension
-    QString acceptLabel;      // the accept button's caption, "&Open" when empty
+    int filterIndex = 1;          // 1-based, as in the filter text
+    QString defaultExtension;     // added to a name typed without an extension
+    QString acceptLabel;          // the accept button's caption, "&Open" when empty
+    bool overwritePrompt = false; // ask before taking an existing file (exports do)
 };
 
 // Splits "Desc (*.a)|*.a|All (*.*)|*.*" into Qt name filters ("Desc (*.a)").

@@ -457,6 +457,7 @@ void ReportPreview::exportPdf()
         request.title = QStringLiteral("Export PDF");
         request.filter = QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*");
         request.defaultExtension = QStringLiteral("pdf");
+        request.acceptLabel = QStringLiteral("&Export");
         request.overwritePrompt = true;
         // Saving a copy elsewhere must not move the folder the collection
         // names are shown against.
