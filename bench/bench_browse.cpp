@@ -9,6 +9,7 @@
 #include "benchtiming.h"
 #include "db/session.h"
 #include "platform/engineerror.h"
+#include "platform/feedback.h"
 #include "platform/messagebox.h"
 #include "platform/nameorder.h"
 #include "reports/browsecomics.h"
@@ -113,6 +114,12 @@ int measure(const QString &file)
     window.show();
     while (!window.windowHandle() || !window.windowHandle()->isExposed())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+
+    // What the progress texts of a 200,000-row browse cost on their own.
+    timeIt(QStringLiteral("800 progress texts on the status line"), [] {
+        for (int row = 250; row <= 200000; row += 250)
+            platform::showStatus(QStringLiteral("Loaded  %1 rows...").arg(row));
+    });
 
     std::vector<double> program, floors, named;
     int rows = 0;

@@ -5,7 +5,9 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace platform::detail {
@@ -389,10 +391,39 @@ void materialize(RecordsetImpl &rs, const QString &sql, const QVariantList &para
     Statement stmt = rs.conn->prepare(sql);
     bindAll(stmt.get(), params);
     rs.cols = describeColumns(stmt.get(), 0);
+    // Texts repeat down a column (a company over its titles, a title over
+    // its issues, a handful of conditions): a text met among the last few of
+    // its column is shared rather than converted and stored again.
+    struct Recent
+    {
+        QByteArray bytes;
+        QVariant value;
+    };
+    constexpr size_t Kept = 8;
+    std::vector<std::array<Recent, Kept>> recent(rs.cols.size());
+    std::vector<size_t> nextRecent(rs.cols.size(), 0);
     while (stmt.step()) {
         std::vector<QVariant> row(rs.cols.size());
-        for (size_t i = 0; i < rs.cols.size(); ++i)
-            row[i] = columnValue(stmt.get(), int(i), rs.cols[i].kind);
+        for (size_t i = 0; i < rs.cols.size(); ++i) {
+            sqlite3_stmt *st = stmt.get();
+            if (rs.cols[i].kind != ColumnKind::Text || sqlite3_column_type(st, int(i)) != SQLITE_TEXT) {
+                row[i] = columnValue(st, int(i), rs.cols[i].kind);
+                continue;
+            }
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, int(i)));
+            const int bytes = sqlite3_column_bytes(st, int(i));
+            auto &kept = recent[i];
+            auto found = std::find_if(kept.begin(), kept.end(), [&](const Recent &r) {
+                return r.bytes.size() == bytes && !r.value.isNull() &&
+                       std::memcmp(r.bytes.constData(), text, size_t(bytes)) == 0;
+            });
+            if (found == kept.end()) {
+                found = kept.begin() + std::ptrdiff_t(nextRecent[i]++ % Kept);
+                found->bytes = QByteArray(text, bytes);
+                found->value = columnValue(st, int(i), rs.cols[i].kind);
+            }
+            row[i] = found->value;
+        }
         rs.keys.push_back(std::int64_t(rs.rows.size()));
         rs.rows.push_back(std::move(row));
     }

@@ -11,6 +11,7 @@
 #include "reports/frmbrowsecomics.h"
 
 #include <array>
+#include <vector>
 
 using platform::showMessage;
 using platform::showStatus;
@@ -78,15 +79,33 @@ QString buildQuery(const QString &sCompany, const QString &sTitle, const std::op
     return sql + OrderBy;
 }
 
-// A field without a value shows as an empty cell.
-QString cellText(const QVariant &v, const platform::CurrencyFormat &currency)
+// Cell texts of one fill: a field without a value shows as an empty cell;
+// the texts of small numbers (issue numbers, quantities) are made once.
+class CellTexts
 {
-    if (v.isNull())
-        return QString();
-    if (v.metaType() == QMetaType::fromType<platform::Currency>())
-        return currency.format(v.value<platform::Currency>());
-    return v.toString();
-}
+public:
+    QString text(const QVariant &v)
+    {
+        if (v.isNull())
+            return QString();
+        if (v.metaType() == QMetaType::fromType<platform::Currency>())
+            return m_currency.format(v.value<platform::Currency>());
+        if (v.metaType() == QMetaType::fromType<int>()) {
+            const int n = v.toInt();
+            if (n >= 0 && n < int(m_numbers.size())) {
+                QString &t = m_numbers[size_t(n)];
+                if (t.isNull())
+                    t = QString::number(n);
+                return t;
+            }
+        }
+        return v.toString();
+    }
+
+private:
+    const platform::CurrencyFormat m_currency;
+    std::vector<QString> m_numbers = std::vector<QString>(32768);
+};
 
 } // namespace
 
@@ -156,7 +175,7 @@ bool FillBrowseGrid(frmBrowseComics &form)
     std::array<int, 7> fields{};
     for (int c = 1; c <= 6; ++c)
         fields[size_t(c)] = rs.fieldIndex(QString::fromLatin1(Fields[c]));
-    const platform::CurrencyFormat currency;
+    CellTexts texts;
 
     showStatus(QStringLiteral("Preparing to load data to report screen..."));
     QString lastCompany = StartCompany;
@@ -193,7 +212,7 @@ bool FillBrowseGrid(frmBrowseComics &form)
         }
         for (int c = 1; c <= 6; ++c) {
             grid.setCol(c);
-            grid.setText(cellText(rs.value(fields[size_t(c)]), currency));
+            grid.setText(texts.text(rs.value(fields[size_t(c)])));
         }
         ++row;
         ++group;

@@ -9,6 +9,31 @@
 
 namespace shell {
 
+namespace {
+// Holds the message panel where the status bar places it. The holder has
+// no layout, so a new message repaints the panel but does not lay out the
+// status bar and the main window again (long work writes hundreds of
+// progress texts).
+class MessageHolder : public QWidget
+{
+public:
+    MessageHolder(QLabel *label, QWidget *parent)
+        : QWidget(parent)
+        , m_label(label)
+    {
+        m_label->setParent(this);
+    }
+    QSize sizeHint() const override { return {m_label->minimumWidth(), m_label->sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void resizeEvent(QResizeEvent *) override { m_label->setGeometry(rect()); }
+
+private:
+    QLabel *m_label;
+};
+} // namespace
+
 StatusBar::StatusBar(QWidget *parent)
     : QStatusBar(parent)
 {
@@ -23,7 +48,7 @@ StatusBar::StatusBar(QWidget *parent)
     }
     m_panels[0]->setMinimumWidth(200);
     m_panels[0]->setTextFormat(Qt::PlainText);
-    addWidget(m_panels[0], 1);
+    addWidget(new MessageHolder(m_panels[0], this), 1);
     m_panels[1]->setText(tr("INS"));
     m_panels[2]->setText(tr("CAPS"));
     for (int i = 1; i < 4; ++i) {
