@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QTimer>
 
 namespace shell {
 
@@ -53,6 +54,10 @@ bool frmMainMenu::OpenCollection()
         ShowCollectionOpen();
         mnuFilSetDefaultDatabase->setChecked(currentPath == defaultPath);
         UpdateRecentList(currentPath);
+        // The slow checks wait until the window shows the collection, so
+        // start-up does not grow with its size.
+        QTimer::singleShot(0, this,
+                           [this] { checkCollectionSoundness(this, [this] { ShowCollectionOpen(); }); });
         return true;
     } catch (...) {
         return false;
@@ -77,7 +82,9 @@ void frmMainMenu::ShowCollectionOpen()
     // shows as itself.
     const QString name = shell::displayName(currentPath, QDir::currentPath())
                              .replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
-    setWindowTitle(name + QStringLiteral(": Panelkeep"));
+    const bool readOnly = db::dbCollection().isReadOnly();
+    setWindowTitle(name + (readOnly ? QStringLiteral(" (read-only)") : QString()) +
+                   QStringLiteral(": Panelkeep"));
 }
 
 void frmMainMenu::ShowNoCollection()
