@@ -56,8 +56,7 @@ bool frmMainMenu::OpenCollection()
         UpdateRecentList(currentPath);
         // The slow checks wait until the window shows the collection, so
         // start-up does not grow with its size.
-        QTimer::singleShot(0, this,
-                           [this] { checkCollectionSoundness(this, [this] { ShowCollectionOpen(); }); });
+        checkCollectionSoundnessOnceShown(this, [this] { ShowCollectionOpen(); });
         return true;
     } catch (...) {
         return false;

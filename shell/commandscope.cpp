@@ -7,6 +7,8 @@
 #include "platform/messagebox.h"
 #include "platform/workspace.h"
 
+#include <QWindow>
+
 namespace shell {
 
 CommandScope::CommandScope(QTimer *timer, QWidget *window, Pointer pointer)
@@ -99,6 +101,18 @@ void checkCollectionSoundness(QWidget *window, const std::function<void()> &resh
     Q_UNUSED(window);
     if (reshow)
         reshow();
+}
+
+void checkCollectionSoundnessOnceShown(QWidget *window, const std::function<void()> &reshow)
+{
+    QTimer::singleShot(
+        window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed() ? 0 : 50, window,
+        [window, reshow] {
+            if (window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed())
+                checkCollectionSoundness(window, reshow);
+            else
+                checkCollectionSoundnessOnceShown(window, reshow);
+        });
 }
 
 bool collectionWritable(QWidget *window, const std::function<void()> &reshow)

@@ -57,6 +57,10 @@ template <typename Screen, typename Fill> void runScreenCommand(QTimer *timer, Q
 // updates the window.
 void checkCollectionSoundness(QWidget *window, const std::function<void()> &reshow);
 
+// The same, run from the event loop once window is on screen, so the user
+// sees the collection open however long the checks take.
+void checkCollectionSoundnessOnceShown(QWidget *window, const std::function<void()> &reshow);
+
 // For a command that would write: true when the open collection can be
 // written; otherwise tells the user so, before any screen is loaded.
 bool collectionWritable(QWidget *window, const std::function<void()> &reshow);
