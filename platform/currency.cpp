@@ -21,8 +21,11 @@ QString formatCurrency(Currency amount, const QLocale &locale)
     const std::uint64_t magnitude =
         negative ? std::uint64_t(0) - std::uint64_t(scaled) : std::uint64_t(scaled);
     const std::uint64_t cents = magnitude / 100 + (magnitude % 100 >= 50 ? 1 : 0);
+    // The zero digit is padded as a whole: in some locales it lies outside
+    // 16-bit characters.
     const QString number = loc.toString(qulonglong(cents / 100)) + loc.decimalPoint() +
-                           loc.toString(qulonglong(cents % 100)).rightJustified(2, loc.zeroDigit().at(0));
+                           (cents % 100 < 10 ? loc.zeroDigit() : QString()) +
+                           loc.toString(qulonglong(cents % 100));
     // The locale's own pattern (symbol place, spacing, negative form),
     // taken from a one-unit amount whose digits are replaced by ours.
     const QString pattern = loc.toCurrencyString(negative && cents ? -1.0 : 1.0, loc.currencySymbol(), 2);
