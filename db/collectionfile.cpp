@@ -188,10 +188,11 @@ Database OpenCollectionFile(const QString &path)
     if (!info.isFile())
         notACollection(path, QStringLiteral("it is not a file"));
     const bool readOnly = checkHeader(path);
-    if (platform::hasPendingSideFile(path)) {
-        // The engine replays a journal or log on open; the schema is judged
-        // first as the file lies, so a file that is not ours is refused
-        // before anything is replayed into it.
+    {
+        // The engine replays a journal or log on open, and a file in log mode
+        // gets side files the moment it is opened; so the schema is judged
+        // first as the file lies, and a file that is not ours is refused
+        // before anything is replayed into it or made beside it.
         Database asItLies = Database::openAsItLies(path);
         try {
             checkSchema(asItLies, path);

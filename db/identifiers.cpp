@@ -191,12 +191,31 @@ qsizetype characterCount(const QString &text)
     return text.toUcs4().size();
 }
 
+QString CleanName(const QString &name)
+{
+    QList<char32_t> kept;
+    for (const char32_t c : name.toUcs4()) {
+        const QChar::Category category = QChar::category(c);
+        const bool joiner = c == 0x200C || c == 0x200D;
+        if (category == QChar::Other_Control && QChar::isSpace(c)) {
+            kept.append(u' '); // a pasted tab or line break still parts words
+            continue;
+        }
+        if (!joiner && (category == QChar::Other_Control || category == QChar::Other_Format ||
+                        category == QChar::Separator_Line || category == QChar::Separator_Paragraph))
+            continue;
+        kept.append(c);
+    }
+    return QString::fromUcs4(kept.constData(), kept.size()).normalized(QString::NormalizationForm_C);
+}
+
 bool IsNameUnique(const QString &name, const IdentifierLists &lists, const QString &msgTitle,
                   const QString &msgText)
 {
-    const QString wanted = name.toUpper();
+    // Names stored before they were cleaned compare cleaned too.
+    const QString wanted = CleanName(name).toUpper();
     for (int i = 0; i < lists.count(); ++i) {
-        if (lists.names.at(i).toUpper() == wanted) {
+        if (CleanName(lists.names.at(i)).toUpper() == wanted) {
             platform::showMessage(msgText, msgTitle, platform::MsgButtons::OK,
                                   platform::MsgIcon::Exclamation);
             return false;

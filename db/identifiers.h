@@ -33,6 +33,13 @@ struct IdentifierLists
 // The text with leading and trailing spaces (only spaces) removed.
 QString trimSpaces(const QString &text);
 
+// A typed or pasted name as it is stored, keyed and compared: invisible
+// format characters (a byte-order mark, zero-width spaces, direction marks)
+// and control characters are dropped (tabs and line breaks become spaces),
+// except the two joiners some scripts spell with, and the rest is put in composed form (NFC)
+// so that names that look equal are equal.
+QString CleanName(const QString &name);
+
 // A name's length in characters, as the engine's length rules count it: a
 // character beyond 16 bits counts once, not as its two UTF-16 halves.
 qsizetype characterCount(const QString &text);

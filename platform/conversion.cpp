@@ -41,18 +41,43 @@ int digitValue(QChar c, QChar zero)
     return -1;
 }
 
+// Without the invisible direction marks some locales put around numbers and
+// signs, which a user cannot see to type.
+QString withoutMarks(QString text)
+{
+    text.removeIf([](QChar c) {
+        const char16_t u = c.unicode();
+        return u == 0x200E || u == 0x200F || u == 0x061C || (u >= 0x202A && u <= 0x202E) ||
+               (u >= 0x2066 && u <= 0x2069);
+    });
+    return text;
+}
+
+// The locale's own digits as ASCII ones; some lie outside 16-bit characters.
+QString asciiDigits(QString text, const QLocale &loc)
+{
+    const QList<uint> zero = loc.zeroDigit().toUcs4();
+    if (zero.size() != 1 || zero.first() == uint(u'0'))
+        return text;
+    for (char32_t d = 0; d < 10; ++d) {
+        const char32_t code = char32_t(zero.first() + d);
+        text.replace(QString::fromUcs4(&code, 1), QString(QChar(u'0' + d)));
+    }
+    return text;
+}
+
 Parse parseAmount(const QString &text, const QLocale &userLocale, std::int64_t &out)
 {
     const QLocale loc = currencyLocale(userLocale);
-    QString s = text.trimmed();
+    QString s = asciiDigits(withoutMarks(text), loc).trimmed();
     bool negative = false;
     if (s.size() >= 2 && s.startsWith(QLatin1Char('(')) && s.endsWith(QLatin1Char(')'))) {
         negative = true;
         s = s.mid(1, s.size() - 2).trimmed();
     }
-    const QString symbol = loc.currencySymbol(QLocale::CurrencySymbol);
+    const QString symbol = withoutMarks(loc.currencySymbol(QLocale::CurrencySymbol));
     const QString isoCode = loc.currencySymbol(QLocale::CurrencyIsoCode);
-    const QString minus = loc.negativeSign();
+    const QString minus = withoutMarks(loc.negativeSign());
     // Symbol and sign may come in either order before the number, or after it.
     for (int round = 0; round < 2; ++round) {
         for (const QString &sym : {symbol, isoCode}) {
@@ -76,13 +101,14 @@ Parse parseAmount(const QString &text, const QLocale &userLocale, std::int64_t &
             s = s.mid(1).trimmed();
     }
 
-    const QString decimal = loc.decimalPoint();
-    QString group = loc.groupSeparator();
+    const QString decimal = withoutMarks(loc.decimalPoint());
+    QString group = withoutMarks(loc.groupSeparator());
     const bool spaceGroup = group.size() == 1 && isSpace(group.at(0));
-    const QChar zero = loc.zeroDigit().at(0);
+    const QChar zero = QLatin1Char('0'); // the locale's digits are ASCII by now
 
-    // Integer part: digits in groups (the first of 1-3 digits, then groups
-    // of 2 or 3, the last of 3), so "1,50" is refused rather than misread.
+    // Integer part: digits in groups (the first of 1-4 digits, as some
+    // locales show "1000 000", then groups of 2 or 3, the last of 3), so
+    // "1,50" is refused rather than misread.
     std::uint64_t units = 0;
     int digits = 0;
     QList<int> groups{0};
@@ -110,7 +136,7 @@ Parse parseAmount(const QString &text, const QLocale &userLocale, std::int64_t &
         return Parse::NotAmount;
     }
     if (groups.size() > 1) {
-        if (groups.first() > 3 || groups.last() != 3)
+        if (groups.first() > 4 || groups.last() != 3)
             return Parse::NotAmount;
         for (int g = 1; g < groups.size(); ++g) {
             if (groups.at(g) < 2 || groups.at(g) > 3)

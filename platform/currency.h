@@ -49,7 +49,7 @@ public:
 private:
     QLocale m_locale;
     QString m_decimalPoint;
-    QChar m_zero;
+    QString m_zero;     // may lie outside 16-bit characters
     QString m_positive; // a one-unit amount: the symbol's place and spacing
     QString m_negative;
     QString m_unit; // the digits in those two, replaced by the amount's

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 namespace shell {
 
@@ -74,6 +75,9 @@ bool frmMainMenu::OpenCollection()
         ShowCollectionOpen();
         mnuFilSetDefaultDatabase->setChecked(currentPath == defaultPath);
         UpdateRecentList(currentPath);
+        // The slow checks wait until the window shows the collection, so
+        // start-up does not grow with its size.
+        checkCollectionSoundnessOnceShown(this, [this] { ShowCollectionOpen(); });
         return true;
     } catch (const platform::EngineError &e) {
         shell::showOpenFailure(e);
@@ -101,7 +105,9 @@ void frmMainMenu::ShowCollectionOpen()
     // shows as itself.
     const QString name = shell::displayName(currentPath, QDir::currentPath())
                              .replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
-    setWindowTitle(name + QStringLiteral(": Panelkeep"));
+    const bool readOnly = db::dbCollection().isReadOnly();
+    setWindowTitle(name + (readOnly ? QStringLiteral(" (read-only)") : QString()) +
+                   QStringLiteral(": Panelkeep"));
 }
 
 void frmMainMenu::ShowNoCollection()

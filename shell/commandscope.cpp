@@ -1,12 +1,16 @@
 #include "shell/commandscope.h"
 
+#include "db/collectionfile.h"
 #include "db/lookuplists.h"
+#include "db/session.h"
 #include "platform/engineerror.h"
 #include "platform/messagebox.h"
+#include "platform/workspace.h"
 
 #include <QMainWindow>
 #include <QScreen>
 #include <QStatusBar>
+#include <QWindow>
 
 namespace shell {
 
@@ -100,6 +104,64 @@ void placeScreen(QWidget &screen, QWidget *window)
     const QPoint frameTopLeft = screenPosition(frame, main->frameGeometry(), statusTop, available);
     // move() places the frame's top-left corner.
     screen.move(frameTopLeft);
+}
+
+namespace {
+// The connection last checked, so each opened collection is checked once.
+std::weak_ptr<platform::detail::Connection> checkedConnection;
+} // namespace
+
+void checkCollectionSoundness(QWidget *window, const std::function<void()> &reshow)
+{
+    platform::Database &db = db::dbCollection();
+    if (!db.isOpen() || checkedConnection.lock() == db.connection())
+        return;
+    checkedConnection = db.connection();
+    const QString damage = db::FindCollectionDamage(db);
+    if (damage.isEmpty())
+        return;
+    const QString path = db.path();
+    platform::showMessage(
+        QStringLiteral(
+            "The collection file '%1' is not sound: %2.\n\nIt is open read-only so that nothing more "
+            "is lost. Keep a copy of the file before trying to repair it.")
+            .arg(path, damage),
+        QStringLiteral("Data Error"), platform::MsgButtons::OK, platform::MsgIcon::Critical);
+    try {
+        db::session().closeSlots();
+        db.close();
+        db = platform::Workspace::defaultWorkspace().openDatabase(path, true);
+        checkedConnection = db.connection();
+    } catch (const platform::EngineError &) {
+        // Left closed: every command then reports the closed collection.
+    }
+    Q_UNUSED(window);
+    if (reshow)
+        reshow();
+}
+
+void checkCollectionSoundnessOnceShown(QWidget *window, const std::function<void()> &reshow)
+{
+    QTimer::singleShot(
+        window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed() ? 0 : 50, window,
+        [window, reshow] {
+            if (window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed())
+                checkCollectionSoundness(window, reshow);
+            else
+                checkCollectionSoundnessOnceShown(window, reshow);
+        });
+}
+
+bool collectionWritable(QWidget *window, const std::function<void()> &reshow)
+{
+    checkCollectionSoundness(window, reshow);
+    if (!db::dbCollection().isReadOnly())
+        return true;
+    platform::showMessage(
+        QStringLiteral(
+            "This collection is open read-only, so nothing can be added, changed or deleted in it."),
+        QStringLiteral("Read-Only Collection"), platform::MsgButtons::OK, platform::MsgIcon::Exclamation);
+    return false;
 }
 
 } // namespace shell

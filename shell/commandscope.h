@@ -62,4 +62,26 @@ template <typename Screen, typename Fill> void runScreenCommand(QTimer *timer, Q
     });
 }
 
+// Runs the slow soundness checks of the open collection once per open (at the
+// latest before its first writing command): a damaged collection is reported
+// ("Data Error", OK, critical icon) and reopened read-only, then reshow()
+// updates the window.
+void checkCollectionSoundness(QWidget *window, const std::function<void()> &reshow);
+
+// The same, run from the event loop once window is on screen, so the user
+// sees the collection open however long the checks take.
+void checkCollectionSoundnessOnceShown(QWidget *window, const std::function<void()> &reshow);
+
+// For a command that would write: true when the open collection can be
+// written; otherwise tells the user so, before any screen is loaded.
+bool collectionWritable(QWidget *window, const std::function<void()> &reshow);
+
+// A screen command whose screen writes to the collection.
+template <typename Screen, typename Fill>
+void runWritingScreenCommand(QTimer *timer, QWidget *window, const std::function<void()> &reshow, Fill fill)
+{
+    if (collectionWritable(window, reshow))
+        runScreenCommand<Screen>(timer, window, fill);
+}
+
 } // namespace shell

@@ -320,31 +320,36 @@ void frmMainMenu::mnuHelAbout_Click()
 
 void frmMainMenu::mnuFilAddCompany_Click()
 {
-    runScreenCommand<frmAddCompany>(tmrMain, this, [](frmAddCompany &) { return true; });
+    runWritingScreenCommand<frmAddCompany>(
+        tmrMain, this, [this] { ShowCollectionOpen(); }, [](frmAddCompany &) { return true; });
 }
 
 void frmMainMenu::mnuFilAddTitle_Click()
 {
-    runScreenCommand<frmAddTitle>(tmrMain, this,
-                                  [](frmAddTitle &screen) { return screen.frmAddTitle_Set(); });
+    runWritingScreenCommand<frmAddTitle>(
+        tmrMain, this, [this] { ShowCollectionOpen(); },
+        [](frmAddTitle &screen) { return screen.frmAddTitle_Set(); });
 }
 
 void frmMainMenu::mnuFilAddIssue_Click()
 {
-    runScreenCommand<frmAddIssue>(tmrMain, this,
-                                  [](frmAddIssue &screen) { return LoadIssueCompanyList(screen); });
+    runWritingScreenCommand<frmAddIssue>(
+        tmrMain, this, [this] { ShowCollectionOpen(); },
+        [](frmAddIssue &screen) { return LoadIssueCompanyList(screen); });
 }
 
 void frmMainMenu::mnuFilSetCurrentCoverPrice_Click()
 {
-    runScreenCommand<frmCoverPrice>(tmrMain, this,
-                                    [](frmCoverPrice &screen) { return LoadCoverPriceCompanyList(screen); });
+    runWritingScreenCommand<frmCoverPrice>(
+        tmrMain, this, [this] { ShowCollectionOpen(); },
+        [](frmCoverPrice &screen) { return LoadCoverPriceCompanyList(screen); });
 }
 
 void frmMainMenu::mnuFilBulkDelete_Click()
 {
-    runScreenCommand<frmBulkDelete>(tmrMain, this,
-                                    [](frmBulkDelete &screen) { return LoadBulkDeleteCompanyList(screen); });
+    runWritingScreenCommand<frmBulkDelete>(
+        tmrMain, this, [this] { ShowCollectionOpen(); },
+        [](frmBulkDelete &screen) { return LoadBulkDeleteCompanyList(screen); });
 }
 
 void frmMainMenu::openSelection(int inStyle)

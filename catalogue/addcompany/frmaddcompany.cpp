@@ -114,6 +114,9 @@ void frmAddCompany::txtCompanyName_LostFocus()
 
 bool frmAddCompany::checkName()
 {
+    // What is checked, keyed and stored is the cleaned name, shown as such.
+    if (const QString cleaned = db::CleanName(txtCompanyName->text()); cleaned != txtCompanyName->text())
+        txtCompanyName->setText(cleaned);
     const QString text = txtCompanyName->text();
     if (db::trimSpaces(text).isEmpty()) {
         m_tag = text;
@@ -165,6 +168,9 @@ bool frmAddCompany::checkName()
 
 void frmAddCompany::cmdAdd_Click()
 {
+    // What is checked, keyed and stored is the cleaned name, shown as such.
+    if (const QString cleaned = db::CleanName(txtCompanyName->text()); cleaned != txtCompanyName->text())
+        txtCompanyName->setText(cleaned);
     const QString name = txtCompanyName->text();
     // An emptied box would store an empty name (the engine refuses it).
     if (db::trimSpaces(name).isEmpty()) {

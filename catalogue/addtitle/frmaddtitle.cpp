@@ -207,6 +207,9 @@ void frmAddTitle::txtTitle_LostFocus()
 
 bool frmAddTitle::checkTitle()
 {
+    // What is checked, keyed and stored is the cleaned name, shown as such.
+    if (const QString cleaned = db::CleanName(txtTitle->text()); cleaned != txtTitle->text())
+        txtTitle->setText(cleaned);
     const QString text = txtTitle->text();
     if (db::trimSpaces(text).isEmpty()) {
         m_tag = text;
@@ -286,6 +289,9 @@ void frmAddTitle::txtBeginningYear_KeyPress(int &keyAscii)
 
 void frmAddTitle::cmdAdd_Click()
 {
+    // What is checked, keyed and stored is the cleaned name, shown as such.
+    if (const QString cleaned = db::CleanName(txtTitle->text()); cleaned != txtTitle->text())
+        txtTitle->setText(cleaned);
     const QString title = txtTitle->text();
     if (db::trimSpaces(title).isEmpty()) {
         showStatus(QStringLiteral("Must have Title defined"));

@@ -1,4 +1,5 @@
 #include "catalogue/addcompany/frmaddcompany.h"
+#include "db/identifiers.h"
 #include "db/session.h"
 #include "support/keyboard.h"
 #include "support/openscreen.h"
@@ -84,6 +85,9 @@ void tst_AddCompany::addInOneVisit_data()
     QTest::newRow("25 characters") << QStringList{"Abcdefghijklmnopqrstuvwxy"}
                                    << QStringList{"ALY=Abcdefghijklmnopqrstuvwxy"} << false;
     QTest::newRow("short names") << QStringList{"K", "k2"} << QStringList{"K2=k2", "K=K"} << false;
+    QTest::newRow("pasted invisible characters")
+        << QStringList{"\uFEFFStarlight", "Sorbet\u200B", "E\u0301clair"}
+        << QStringList{"SRA=Sorbet", "SRT=Starlight", "ÉLR=Éclair"} << false;
 }
 
 void tst_AddCompany::addInOneVisit()
@@ -105,7 +109,8 @@ void tst_AddCompany::addInOneVisit()
         } else {
             QTest::mouseClick(f->cmdAdd, Qt::LeftButton);
         }
-        QVERIFY2(ui.statuses.contains("Company " + name + " added..."), qPrintable(ui.statuses.join('/')));
+        QVERIFY2(ui.statuses.contains("Company " + db::CleanName(name) + " added..."),
+                 qPrintable(ui.statuses.join('/')));
         // The prompt is shown, selected, with the focus, so typing replaces it.
         QCOMPARE(f->txtCompanyName->text(), QStringLiteral("Add another company?"));
         QCOMPARE(QApplication::focusWidget(), f->txtCompanyName);

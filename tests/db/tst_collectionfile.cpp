@@ -160,7 +160,7 @@ void makeBadFile(const QString &kind, const QString &file)
                                  : kind.endsWith(QLatin1String("WAL beside")) ? QStringLiteral("wal")
                                                                               : QString();
         makeForeign(file, kind.startsWith(QLatin1String("marked")), leftover);
-        if (is("foreign in WAL mode")) {
+        if (kind.endsWith(QLatin1String("in WAL mode"))) {
             Database other = Database::open(file);
             other.scalar(QStringLiteral("PRAGMA journal_mode = WAL"));
             other.close();
@@ -525,6 +525,7 @@ private slots:
         row("foreign with WAL beside", bad, "another program");
         row("marked, foreign tables", bad, "table 'notes' of another program");
         row("marked, foreign with hot journal", bad, "table 'notes'");
+        row("marked, foreign in WAL mode", bad, "table 'notes'");
         row("table missing", bad, "table 'Issue' is missing");
         row("extra table", bad, "table 'Extra' of another program");
         row("extra trigger", bad, "trigger 'wipe_prices' of another program");

@@ -174,6 +174,11 @@ void tst_Identifiers::nameUnique_data()
     QTest::newRow("new name") << "Starlight" << true;
     QTest::newRow("quote") << "O'Neil" << false;
     QTest::newRow("empty") << "" << true;
+    QTest::newRow("pasted byte-order mark") << "\uFEFFBlue Moon" << false;
+    QTest::newRow("zero-width space and direction mark") << "Blue\u200B Moon\u200E" << false;
+    QTest::newRow("decomposed accent") << "E\u0301clair" << false;
+    QTest::newRow("tab between words") << "Blue\tMoon" << false;
+    QTest::newRow("joiner kept") << "Blue Moon\u200D" << true;
 }
 
 void tst_Identifiers::nameUnique()

@@ -174,6 +174,27 @@ private slots:
         }
     }
 
+    // The same over every locale the toolkit knows: 0 failures.
+    void everyLocaleReadsItsOwnAmounts()
+    {
+        const qint64 largest = std::numeric_limits<qint64>::max() / 100 * 100; // whole cents
+        const QList<QLocale> all =
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+        QStringList failures;
+        for (const QLocale &loc : all) {
+            for (qint64 scaled : {qint64(0), qint64(100), qint64(15000), qint64(9999900), qint64(12345600),
+                                  qint64(10000005000), qint64(-12345600), largest, -largest}) {
+                const QString shown = platform::formatCurrency(Currency::fromScaled(scaled), loc);
+                const auto back = tryCurrency(shown, loc);
+                if (!back || back->scaled() != scaled)
+                    failures << loc.name() + u" "_s + shown;
+            }
+        }
+        QVERIFY(all.size() > 300);
+        QVERIFY2(failures.isEmpty(),
+                 qPrintable(QString::number(failures.size()) + u": "_s + failures.mid(0, 20).join(u" | "_s)));
+    }
+
     void currencyLocale_data()
     {
         QTest::addColumn<QString>("locale");

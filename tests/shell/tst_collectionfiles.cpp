@@ -6,6 +6,8 @@
 #include "platform/workspace.h"
 #include "support/scriptedui.h"
 
+#include <QApplication>
+
 using namespace shell;
 using namespace shelltest;
 using namespace Qt::StringLiterals;
@@ -30,6 +32,8 @@ private slots:
     void createInMissingFolderSaysWhy();
     void createShowsItsStages();
     void dialogFolderBecomesCurrent();
+    void unwritableCollections_data();
+    void unwritableCollections();
 
 private:
     QTemporaryDir m_settings;
@@ -314,6 +318,68 @@ void TestCollectionFiles::dialogFolderBecomesCurrent()
     QCOMPARE(m_w->windowTitle(), QStringLiteral("far.pkx: Panelkeep"));
     // Files of the old folder are now shown with their full path.
     QCOMPARE(shownRecentItems(*m_w), (QStringList{"far.pkx", m_open}));
+}
+
+// A collection that cannot be written says so in the caption, and every
+// writing command says so before its screen is loaded; one found unsound
+// after the open is reported once and becomes read-only.
+void TestCollectionFiles::unwritableCollections_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("checkFirst"); // let the window run its check before the command
+    QTest::addColumn<QStringList>("boxes");
+    const QString readOnly = u"Read-Only Collection"_s;
+    const QString damaged = u"Data Error"_s;
+    QTest::newRow("newer writer") << u"newer writer"_s << true << QStringList{readOnly};
+    QTest::newRow("orphan issue") << u"orphan"_s << true << QStringList{damaged, readOnly};
+    QTest::newRow("orphan issue, command at once") << u"orphan"_s << false << QStringList{damaged, readOnly};
+}
+
+void TestCollectionFiles::unwritableCollections()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, checkFirst);
+    QFETCH(QStringList, boxes);
+    const QString file = makeCollection(path("unwritable.pkx"));
+    {
+        platform::Database raw = platform::Database::open(file);
+        raw.execute(u"PRAGMA foreign_keys = OFF"_s);
+        raw.execute(u"INSERT INTO Issue VALUES ('Gon', 1, 1, 1, NULL, NULL, NULL)"_s);
+        if (kind != u"orphan"_s)
+            raw.execute(u"DELETE FROM Issue"_s);
+        raw.close();
+    }
+    if (kind == u"newer writer"_s) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(18) && f.putChar(3));
+    }
+    QCryptographicHash before(QCryptographicHash::Sha1);
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        before.addData(f.readAll());
+    }
+    for (QAction *command : {m_w->mnuFilAddCompany, m_w->mnuFilAddTitle, m_w->mnuFilAddIssue,
+                             m_w->mnuFilSetCurrentCoverPrice, m_w->mnuFilBulkDelete}) {
+        ScriptedUi ui;
+        m_w->currentPath = file;
+        QVERIFY(m_w->OpenCollection());
+        for (int i = 0; i < boxes.size(); ++i)
+            ui.answer(platform::MsgAnswer::OK);
+        if (checkFirst)
+            QCoreApplication::processEvents();
+        command->trigger();
+        QStringList titles;
+        for (const auto &b : ui.boxes)
+            titles << b.title;
+        QCOMPARE(titles, boxes);
+        QVERIFY(db::dbCollection().isReadOnly());
+        QCOMPARE(m_w->windowTitle(), u"unwritable.pkx (read-only): Panelkeep"_s);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha1), before.result());
 }
 
 QTEST_MAIN(TestCollectionFiles)
