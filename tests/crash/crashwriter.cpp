@@ -61,6 +61,7 @@ int addTitlesAndIssues(int titles, int issues)
             return 2;
         f->cboCompany->setFocus();
         typeText(f->cboCompany, QStringLiteral("Acme"));
+        QTest::keyClick(f->cboCompany, Qt::Key_Return); // a typed choice takes effect on Enter
         say("ready");
         for (int i = 1; i <= titles; ++i) {
             typeInto(f->txtTitle, QStringLiteral("Crash %1").arg(i));
@@ -75,8 +76,10 @@ int addTitlesAndIssues(int titles, int issues)
         return 2;
     f->cboCompany->setFocus();
     typeText(f->cboCompany, QStringLiteral("Acme"));
+    QTest::keyClick(f->cboCompany, Qt::Key_Return); // a typed choice takes effect on Enter
     f->cboTitle->setFocus();
     typeText(f->cboTitle, QStringLiteral("Kite"));
+    QTest::keyClick(f->cboTitle, Qt::Key_Return); // a typed choice takes effect on Enter
     for (int i = 1; i <= issues; ++i) {
         typeInto(f->txtIssueNumber, QString::number(i));
         typeInto(f->txtQuantity, QStringLiteral("2"));
