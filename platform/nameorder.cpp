@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <sqlite3.h>
 #include <unordered_map>
 
 namespace platform {
@@ -195,6 +196,14 @@ int compareNames(const char *a, int aBytes, const char *b, int bBytes)
     if (byBytes != 0)
         return byBytes;
     return aBytes == bBytes ? 0 : (aBytes < bBytes ? -1 : 1);
+}
+
+void registerNameOrder(sqlite3 *db)
+{
+    const auto compare = [](void *, int aBytes, const void *a, int bBytes, const void *b) {
+        return compareNames(static_cast<const char *>(a), aBytes, static_cast<const char *>(b), bBytes);
+    };
+    sqlite3_create_collation_v2(db, NameOrder.toUtf8().constData(), SQLITE_UTF8, nullptr, compare, nullptr);
 }
 
 } // namespace platform

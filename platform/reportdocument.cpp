@@ -1,5 +1,7 @@
 #include "platform/reportdocument.h"
 
+#include "platform/nameorder.h"
+
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/reportdefinition.h"
@@ -241,6 +243,11 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     if (rc != SQLITE_OK)
         readFailed(rc);
     sqlite3_busy_timeout(m_db, 5000);
+    // As on every connection of ours: the file's own SQL never runs, and
+    // names come in the lists' order.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    registerNameOrder(m_db);
 
     QString sql = QStringLiteral(
         "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, i.Quantity, "
@@ -292,7 +299,8 @@ void ReportDocumentImpl::open(const ReportRequest &r)
         sqlite3_prepare_v2(
             m_db,
             "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title FROM Title t JOIN Company c ON "
-            "c.Company_ID = t.Company_ID ORDER BY c.Company, c.Company_ID, t.Title, t.Title_ID",
+            "c.Company_ID = t.Company_ID ORDER BY c.Company COLLATE PKNAME, c.Company_ID, "
+            "t.Title COLLATE PKNAME, t.Title_ID",
             -1, &list, nullptr) != SQLITE_OK)
         throw notACollection();
     while ((rc = sqlite3_step(list)) == SQLITE_ROW) {

@@ -35,11 +35,6 @@ QString columnText(sqlite3_stmt *stmt, int column)
     return QString::fromUtf8(text, sqlite3_column_bytes(stmt, column));
 }
 
-int compareNameTexts(void *, int aBytes, const void *a, int bBytes, const void *b)
-{
-    return compareNames(static_cast<const char *>(a), aBytes, static_cast<const char *>(b), bBytes);
-}
-
 QVariant wholeNumber(sqlite3_int64 v)
 {
     if (v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max())
@@ -226,8 +221,7 @@ Connection::Connection(const QString &path, Mode mode)
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_ENABLE_FKEY, 1, nullptr);
-    sqlite3_create_collation_v2(m_db, NameOrder.toUtf8().constData(), SQLITE_UTF8, nullptr, compareNameTexts,
-                                nullptr);
+    registerNameOrder(m_db);
     try {
         // Sets the connection only, nothing is written; it does read the
         // schema, so a damaged file already fails here. EXTRA rather than

@@ -63,7 +63,7 @@ class TestReport : public QObject
     Q_OBJECT
 
 private:
-    // A collection whose names hold quotes and apostrophes, with empty
+    // A collection whose names hold quotes, apostrophes and accents, with empty
     // amounts and notes here and there; filled once for the whole test.
     std::unique_ptr<TempCollection> m_collection;
     QStringList m_companies, m_titles;
@@ -75,17 +75,18 @@ private:
         const QList<QStringList> companies{{"SCS", "Starlight Comics"},
                                            {"OMP", "O'Malley Press"},
                                            {"QTE", "The \"Quoted\" Co."},
-                                           {"ZED", "Zed"}};
+                                           {"ZED", "Zed"},
+                                           {"EDL", "Éditions Lumière"}};
         for (const QStringList &c : companies) {
             m_collection->addCompany(c[0], c[1]);
             m_companies << c[0];
         }
         QRandomGenerator rng(8);
-        for (int t = 0; t < 9; ++t) {
+        for (int t = 0; t < 10; ++t) {
             const QString id = QStringLiteral("T%1").arg(t);
             m_collection->addTitle(
                 id, t == 4 ? QStringLiteral("O'Brien's \"Best\"") : QStringLiteral("Title %1").arg(t),
-                m_companies[t % 3]); // company ZED has no titles
+                t == 9 ? QStringLiteral("EDL") : m_companies[t % 3]); // company ZED has no titles
             m_titles << id;
             for (int n = 1; n <= 30; ++n) {
                 if (rng.bounded(3) == 0)
@@ -125,7 +126,9 @@ private:
                 "SELECT Issue.Title_ID, Issue.IssueNum, Issue.Condition FROM Company, Title, Issue "
                 "WHERE Company.Company_ID = Title.Company_ID AND Title.Title_ID = Issue.Title_ID AND ") +
                 where +
-                QStringLiteral(" ORDER BY Company.Company, Company.Company_ID, Title.Title, Title.Title_ID, "
+                QStringLiteral(" ORDER BY Company.Company COLLATE PKNAME, Company.Company_ID, Title.Title "
+                               "COLLATE PKNAME, "
+                               "Title.Title_ID, "
                                "Issue.IssueNum, Issue.Condition"),
             RecordsetType::Snapshot, params);
         QList<ReportIssue> list;
@@ -465,8 +468,8 @@ private slots:
                     "SUM(Quantity * IFNULL(Current_Value, 0)) AS value FROM Company, Title, Issue "
                     "WHERE Company.Company_ID = Title.Company_ID AND Title.Title_ID = Issue.Title_ID AND ") +
                     (sql.isEmpty() ? QStringLiteral("1") : sql.join(" AND ")) +
-                    QStringLiteral(
-                        " GROUP BY Issue.Title_ID ORDER BY MIN(Company.Company), MIN(Title.Title)"),
+                    QStringLiteral(" GROUP BY Issue.Title_ID ORDER BY MIN(Company.Company) COLLATE PKNAME, "
+                                   "MIN(Title.Title) COLLATE PKNAME"),
                 RecordsetType::Snapshot, params);
             QList<ReportTotals> sums;
             ReportTotals grand;
