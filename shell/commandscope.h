@@ -59,6 +59,11 @@ template <typename Screen, typename Fill> void runScreenCommand(QTimer *timer, Q
             placeScreen(*screen, window);
             screen->exec();
         }
+        // A screen that closes right after one of its own message boxes
+        // leaves some window managers with no window to give the keyboard
+        // to; the main window takes it back explicitly.
+        if (window && window->isVisible())
+            window->activateWindow();
     });
 }
 
