@@ -243,10 +243,10 @@ bool RecordsetImpl::hasCurrent() const
     return !onDeleted && pos >= 0 && pos < count();
 }
 
-const std::vector<QVariant> *RecordsetImpl::rowAt(int index, bool forward)
+RowRef RecordsetImpl::rowAt(int index, bool forward)
 {
     if (!keyset)
-        return &rows[size_t(keys[size_t(index)])];
+        return RowRef(&copied, size_t(keys[size_t(index)]));
     const std::int64_t stamp = conn->changeCounter();
     if (winStart < 0 || stamp != winStamp || index < winStart || index >= winStart + int(window.size())) {
         // Reading a window of rows per statement keeps scrolling and finds
@@ -273,7 +273,7 @@ const std::vector<QVariant> *RecordsetImpl::rowAt(int index, bool forward)
         winStamp = stamp;
     }
     const auto &row = window[size_t(index - winStart)];
-    return row ? &*row : nullptr;
+    return row ? RowRef(&*row) : RowRef();
 }
 
 void RecordsetImpl::settle(bool forward)
@@ -305,11 +305,11 @@ void RecordsetImpl::moveTo(int index, bool forward)
 
 bool RecordsetImpl::rowMatches(int index, const std::vector<std::pair<int, QVariant>> &wanted)
 {
-    const std::vector<QVariant> *row = rowAt(index);
+    const RowRef row = rowAt(index);
     if (!row)
         return false;
     return std::all_of(wanted.begin(), wanted.end(), [&](const auto &w) {
-        return valuesMatch((*row)[size_t(w.first)], w.second, cols[size_t(w.first)].kind);
+        return valuesMatch(row[size_t(w.first)], w.second, cols[size_t(w.first)].kind);
     });
 }
 
@@ -391,41 +391,13 @@ void materialize(RecordsetImpl &rs, const QString &sql, const QVariantList &para
     Statement stmt = rs.conn->prepare(sql);
     bindAll(stmt.get(), params);
     rs.cols = describeColumns(stmt.get(), 0);
-    // Texts repeat down a column (a company over its titles, a title over
-    // its issues, a handful of conditions): a text met among the last few of
-    // its column is shared rather than converted and stored again.
-    struct Recent
-    {
-        QByteArray bytes;
-        QVariant value;
-    };
-    constexpr size_t Kept = 8;
-    std::vector<std::array<Recent, Kept>> recent(rs.cols.size());
-    std::vector<size_t> nextRecent(rs.cols.size(), 0);
+    std::vector<ColumnKind> kinds;
+    for (const Column &c : rs.cols)
+        kinds.push_back(c.kind);
+    rs.copied.setKinds(kinds);
     while (stmt.step()) {
-        std::vector<QVariant> row(rs.cols.size());
-        for (size_t i = 0; i < rs.cols.size(); ++i) {
-            sqlite3_stmt *st = stmt.get();
-            if (rs.cols[i].kind != ColumnKind::Text || sqlite3_column_type(st, int(i)) != SQLITE_TEXT) {
-                row[i] = columnValue(st, int(i), rs.cols[i].kind);
-                continue;
-            }
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st, int(i)));
-            const int bytes = sqlite3_column_bytes(st, int(i));
-            auto &kept = recent[i];
-            auto found = std::find_if(kept.begin(), kept.end(), [&](const Recent &r) {
-                return r.bytes.size() == bytes && !r.value.isNull() &&
-                       std::memcmp(r.bytes.constData(), text, size_t(bytes)) == 0;
-            });
-            if (found == kept.end()) {
-                found = kept.begin() + std::ptrdiff_t(nextRecent[i]++ % Kept);
-                found->bytes = QByteArray(text, bytes);
-                found->value = columnValue(st, int(i), rs.cols[i].kind);
-            }
-            row[i] = found->value;
-        }
-        rs.keys.push_back(std::int64_t(rs.rows.size()));
-        rs.rows.push_back(std::move(row));
+        rs.keys.push_back(std::int64_t(rs.copied.size()));
+        rs.copied.append(stmt.get());
     }
 }
 
@@ -629,11 +601,13 @@ void Recordset::edit()
     if (!d->hasCurrent())
         noCurrentRecord();
     d->forgetRows(); // edit what the file holds now
-    const std::vector<QVariant> *row = d->rowAt(d->pos);
+    const detail::RowRef row = d->rowAt(d->pos);
     if (!row)
         raise(errnum::DeletedRecord, QStringLiteral("Record is deleted."));
     d->mode = detail::RecordsetImpl::EditMode::Edit;
-    d->buffer = *row;
+    d->buffer.resize(d->cols.size());
+    for (size_t i = 0; i < d->cols.size(); ++i)
+        d->buffer[i] = row[i];
     d->dirty.assign(d->cols.size(), false);
 }
 
@@ -726,10 +700,10 @@ QVariant Recordset::value(int i) const
         return d->buffer[size_t(i)];
     if (!d->hasCurrent())
         noCurrentRecord();
-    const std::vector<QVariant> *row = d->rowAt(d->pos);
+    const detail::RowRef row = d->rowAt(d->pos);
     if (!row)
         raise(errnum::DeletedRecord, QStringLiteral("Record is deleted."));
-    return (*row)[size_t(i)];
+    return row[size_t(i)];
 }
 
 bool Recordset::isNull(const QString &field) const
@@ -770,7 +744,7 @@ void Recordset::close()
     d->open = false;
     d->leaveEdit();
     d->keys.clear();
-    d->rows.clear();
+    d->copied.clear();
     d->window.clear();
     d->forgetRows();
 }

@@ -2,6 +2,7 @@
 
 // Private to the engine: the state behind a Recordset.
 
+#include "platform/copiedrows.h"
 #include "platform/recordset.h"
 #include "platform/sqliteconnection.h"
 
@@ -17,6 +18,31 @@ struct Column
     QString origin; // the table column it comes from; empty for an expression
     QString table;
     ColumnKind kind = ColumnKind::Other;
+};
+
+// One row's values, read from a window of a keyed recordset or from the
+// copied rows; valid until the recordset moves or changes.
+class RowRef
+{
+public:
+    RowRef() = default;
+    explicit RowRef(const std::vector<QVariant> *read)
+        : m_read(read)
+    {}
+    RowRef(const CopiedRows *copied, size_t row)
+        : m_copied(copied)
+        , m_row(row)
+    {}
+    explicit operator bool() const { return m_read || m_copied; }
+    const QVariant &operator[](size_t column) const
+    {
+        return m_read ? (*m_read)[column] : m_copied->value(m_row, column);
+    }
+
+private:
+    const std::vector<QVariant> *m_read = nullptr;
+    const CopiedRows *m_copied = nullptr;
+    size_t m_row = 0;
 };
 
 class RecordsetImpl
@@ -37,7 +63,7 @@ public:
     QString windowSql;
     std::vector<Column> cols;
     std::vector<std::int64_t> keys;
-    std::vector<std::vector<QVariant>> rows;
+    CopiedRows copied;
 
     // -1 before the first row, count() after the last. After a delete,
     // onDeleted is set and pos is the index the successor now holds.
@@ -61,9 +87,9 @@ public:
     void ensureOpen() const;
     void ensureUpdatable() const;
 
-    // The values of the row at index, or nullptr when it no longer exists.
-    const std::vector<QVariant> *rowAt(int index, bool forward = true);
-    bool loadCurrent() { return hasCurrent() && rowAt(pos) != nullptr; }
+    // The values of the row at index; false when it no longer exists.
+    RowRef rowAt(int index, bool forward = true);
+    bool loadCurrent() { return hasCurrent() && rowAt(pos); }
     void forgetRows() { winStart = -1; }
     void settle(bool forward);
     void leaveEdit();

@@ -10,7 +10,9 @@
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
 
+#include <QHash>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 using platform::showMessage;
@@ -88,8 +90,14 @@ public:
     {
         if (v.isNull())
             return QString();
-        if (v.metaType() == QMetaType::fromType<platform::Currency>())
-            return m_currency.format(v.value<platform::Currency>());
+        if (v.metaType() == QMetaType::fromType<platform::Currency>()) {
+            // Amounts repeat (a price over many issues): each is formatted once.
+            const std::int64_t scaled = v.value<platform::Currency>().scaled();
+            auto found = m_amounts.constFind(scaled);
+            if (found == m_amounts.cend())
+                found = m_amounts.insert(scaled, m_currency.format(platform::Currency::fromScaled(scaled)));
+            return *found;
+        }
         if (v.metaType() == QMetaType::fromType<int>()) {
             const int n = v.toInt();
             if (n >= 0 && n < int(m_numbers.size())) {
@@ -104,6 +112,7 @@ public:
 
 private:
     const platform::CurrencyFormat m_currency;
+    QHash<std::int64_t, QString> m_amounts;
     std::vector<QString> m_numbers = std::vector<QString>(32768);
 };
 
