@@ -9,6 +9,7 @@
 #include "db/collectionfile.h"
 #include "db/session.h"
 #include "platform/database.h"
+#include "platform/feedback.h"
 #include "shell/mainwindow.h"
 #include "shell/startup.h"
 
@@ -91,6 +92,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    platform::prepareDisplay(); // as the program does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QStringList args = app.arguments().mid(1);

@@ -35,31 +35,39 @@ std::uint32_t CopiedRows::Column::text(sqlite3_stmt *stmt, int index)
 {
     const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt, index));
     const int size = sqlite3_column_bytes(stmt, index);
-    for (size_t k = 0; k < recent.size(); ++k) {
-        if (recent[k] != 0 && recentBytes[k].size() == size &&
-            std::memcmp(recentBytes[k].constData(), bytes, size_t(size)) == 0)
-            return recent[k];
+    Recent<QByteArray> &r = recentTexts;
+    for (size_t k = 0; k < r.keys.size(); ++k) {
+        if (r.index[k] != 0 && r.keys[k].size() == size && std::memcmp(r.keys[k].constData(), bytes, size_t(size)) == 0)
+            return r.index[k];
     }
-    const size_t slot = nextRecent++ % recent.size();
-    recentBytes[slot] = QByteArray(bytes, size);
-    recent[slot] = add(columnValue(stmt, index, kind));
-    return recent[slot];
+    const size_t slot = r.next++ % r.keys.size();
+    r.keys[slot] = QByteArray(bytes, size);
+    r.index[slot] = add(columnValue(stmt, index, kind));
+    return r.index[slot];
 }
 
 std::uint32_t CopiedRows::Column::number(sqlite3_stmt *stmt, int index)
 {
     const std::int64_t v = sqlite3_column_int64(stmt, index);
-    std::uint32_t *found = nullptr;
     if (v >= SmallLow && v < SmallLow + SmallCount) {
         if (small.empty())
             small.assign(size_t(SmallCount), 0);
-        found = &small[size_t(v - SmallLow)];
-    } else {
-        found = &large[v];
+        std::uint32_t &found = small[size_t(v - SmallLow)];
+        if (found == 0)
+            found = add(columnValue(stmt, index, kind));
+        return found;
     }
-    if (*found == 0)
-        *found = add(columnValue(stmt, index, kind));
-    return *found;
+    // Larger numbers (amounts) vary row by row: only the last few are
+    // shared; looking each up among all met so far costs more than it saves.
+    Recent<std::int64_t> &r = recentNumbers;
+    for (size_t k = 0; k < r.keys.size(); ++k) {
+        if (r.index[k] != 0 && r.keys[k] == v)
+            return r.index[k];
+    }
+    const size_t slot = r.next++ % r.keys.size();
+    r.keys[slot] = v;
+    r.index[slot] = add(columnValue(stmt, index, kind));
+    return r.index[slot];
 }
 
 void CopiedRows::append(sqlite3_stmt *stmt)

@@ -8,7 +8,6 @@
 #include <QVariant>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace platform::detail {
@@ -37,13 +36,19 @@ private:
         ColumnKind kind = ColumnKind::Other;
         std::vector<QVariant> values{QVariant()}; // index 0 is null
         std::vector<std::uint32_t> cells;
-        // Texts met among the last few of the column, as SQLite gave them.
-        std::array<QByteArray, 8> recentBytes;
-        std::array<std::uint32_t, 8> recent{};
-        size_t nextRecent = 0;
-        // Whole numbers met so far: small ones by position, the rest hashed.
+        // Texts and large numbers met among the last few of the column, as
+        // SQLite gave them, with the index of their value.
+        template <typename Key>
+        struct Recent
+        {
+            std::array<Key, 8> keys{};
+            std::array<std::uint32_t, 8> index{};
+            size_t next = 0;
+        };
+        Recent<QByteArray> recentTexts;
+        Recent<std::int64_t> recentNumbers;
+        // Small whole numbers met so far, by position.
         std::vector<std::uint32_t> small;
-        std::unordered_map<std::int64_t, std::uint32_t> large;
 
         std::uint32_t add(QVariant value);
         std::uint32_t text(sqlite3_stmt *stmt, int index);

@@ -61,6 +61,12 @@ QString lastStatus()
     return hooks().last;
 }
 
+void prepareDisplay()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 void processPendingEvents()
 {
     if (hooks().events)

@@ -21,6 +21,13 @@ void setStatusObserver(std::function<void(const QString &)> observer);
 // The last text shown, whatever sink is connected.
 QString lastStatus();
 
+// Called before the application object exists. Status texts repaint one
+// small panel hundreds of times during long work; with shared-memory images
+// on X11 each repaint first waits for the display server to finish reading
+// the last one, a round trip per text that cost a large browse more than its
+// whole query. Images sent whole do not wait. A setting the user made wins.
+void prepareDisplay();
+
 // Processes pending window events once.
 void processPendingEvents();
 void setPendingEventsHandler(std::function<void()> handler);

@@ -691,7 +691,7 @@ int Recordset::fieldIndex(const QString &field) const
     return d->fieldIndex(field);
 }
 
-QVariant Recordset::value(int i) const
+const QVariant &Recordset::value(int i) const
 {
     d->ensureOpen();
     if (i < 0 || size_t(i) >= d->cols.size())

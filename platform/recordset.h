@@ -73,9 +73,11 @@ public:
     void deleteRow(); // leaves no current row until the next move
 
     QVariant value(const QString &field) const;
-    // By position, for reading many rows: index from fieldIndex().
+    // By position, for reading many rows: index from fieldIndex(). The
+    // value is not copied; the reference holds until the recordset moves,
+    // changes or closes.
     int fieldIndex(const QString &field) const;
-    QVariant value(int index) const;
+    const QVariant &value(int index) const;
     bool isNull(const QString &field) const;
     void setValue(const QString &field, const QVariant &value);
     QStringList fieldNames() const;

@@ -22,19 +22,26 @@ namespace reports {
 
 namespace {
 
-// The four inner joins written one after another select the same rows as
-// the nested form; SQLite plans either equally.
-const QString FixedQuery = QStringLiteral(
-    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
-    "Issue.Current_Value, Issue.Notes FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
-    "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
-    "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
-// Issues held in several conditions come in condition order, so a browse
-// always lists the same rows the same way.
-// Names in name order (accents with their base letters).
-const QString OrderBy = QStringLiteral(" order by Company.Company COLLATE %1, Title.Title COLLATE %1, "
-                                       "Issue.IssueNum, Issue.Condition")
-                            .arg(platform::NameOrder);
+// The titles of the selection in name order (accents with their base
+// letters), each numbered; the issues then come through the issue key, title
+// by title. Sorting the few titles by name and the issues by that number and
+// the key gives the order of company, title, issue number and condition
+// without comparing names for every issue. Issues held in several conditions
+// come in condition order, so a browse always lists the same rows the same way.
+const QString TitlesInOrder = QStringLiteral(
+    "WITH Titles AS MATERIALIZED (SELECT row_number() OVER (ORDER BY Company.Company COLLATE %1, "
+    "Title.Title COLLATE %1, Title.Title_ID) AS Seq, Company.Company AS Company, Title.Title AS Title, "
+    "Title.Title_ID AS Title_ID FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID")
+                                  .arg(platform::NameOrder);
+const QString SelectTitles = QStringLiteral(") Select Titles.Company AS Company, Titles.Title AS Title, ");
+const QString BrowseColumns =
+    QStringLiteral("Issue.IssueNum, Condition.Condition, Issue.Quantity, Issue.Current_Value, Issue.Notes");
+// CROSS JOIN keeps the titles outermost, so each title's issues are read
+// through the issue key.
+const QString IssuesOfTitles =
+    QStringLiteral(" FROM Titles CROSS JOIN Issue ON Issue.Title_ID = Titles.Title_ID "
+                   "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
+const QString OrderBy = QStringLiteral(" order by Titles.Seq, Issue.IssueNum, Issue.Condition");
 
 const QString StartCompany = QStringLiteral("@@@@@@");
 constexpr int GroupSize = 16;
@@ -56,10 +63,11 @@ const Column Columns[] = {
     {"Qty", 600, 1},      {"Value", 800, 1},  {"Notes", 800, 2},
 };
 
-QString buildQuery(const QString &sCompany, const QString &sTitle, const std::optional<SqlCondition> &where,
-                   QVariantList &params)
+// The query of a selection: the company and the title, then `issueColumns`.
+QString buildQuery(const QString &issueColumns, const QString &sCompany, const QString &sTitle,
+                   const std::optional<SqlCondition> &where, QVariantList &params)
 {
-    QString sql = FixedQuery;
+    QString sql = TitlesInOrder;
     bool whereOpen = false;
     if (sCompany != AnyKey) {
         sql += QStringLiteral(" where Company.Company_ID = ?");
@@ -70,36 +78,39 @@ QString buildQuery(const QString &sCompany, const QString &sTitle, const std::op
         sql += whereOpen ? QStringLiteral(" and") : QStringLiteral(" where");
         sql += QStringLiteral(" Title.Title_ID = ?");
         params << sTitle;
-        whereOpen = true;
     }
+    sql += SelectTitles + issueColumns + IssuesOfTitles;
     if (where) {
-        sql += whereOpen ? QStringLiteral(" and") : QStringLiteral(" where");
-        // Bracketed so an OR inside it cannot loosen the key restrictions.
-        sql += QStringLiteral(" (") + where->text + QLatin1Char(')');
+        // Bracketed so that it stays one condition whatever it holds.
+        sql += QStringLiteral(" where (") + where->text + QLatin1Char(')');
         params << where->params;
     }
     return sql + OrderBy;
 }
 
 // Cell texts of one fill: a field without a value shows as an empty cell;
-// the texts of small numbers (issue numbers, quantities) are made once.
+// the texts of small numbers (issue numbers, quantities) and of amounts are
+// made once. Texts are handed out by reference, so the values of many rows
+// pass to the grid without a copy each.
 class CellTexts
 {
 public:
-    QString text(const QVariant &v)
+    const QString &text(const QVariant &v)
     {
         if (v.isNull())
-            return QString();
-        if (v.metaType() == QMetaType::fromType<platform::Currency>()) {
-            // Amounts repeat (a price over many issues): each is formatted once.
-            const std::int64_t scaled = v.value<platform::Currency>().scaled();
+            return m_empty;
+        const QMetaType type = v.metaType();
+        if (type == QMetaType::fromType<QString>())
+            return *static_cast<const QString *>(v.constData());
+        if (type == QMetaType::fromType<platform::Currency>()) {
+            const std::int64_t scaled = static_cast<const platform::Currency *>(v.constData())->scaled();
             auto found = m_amounts.constFind(scaled);
             if (found == m_amounts.cend())
                 found = m_amounts.insert(scaled, m_currency.format(platform::Currency::fromScaled(scaled)));
             return *found;
         }
-        if (v.metaType() == QMetaType::fromType<int>()) {
-            const int n = v.toInt();
+        if (type == QMetaType::fromType<int>()) {
+            const int n = *static_cast<const int *>(v.constData());
             if (n >= 0 && n < int(m_numbers.size())) {
                 QString &t = m_numbers[size_t(n)];
                 if (t.isNull())
@@ -107,14 +118,23 @@ public:
                 return t;
             }
         }
-        return v.toString();
+        m_other = v.toString();
+        return m_other;
     }
 
 private:
     const platform::CurrencyFormat m_currency;
+    const QString m_empty;
+    QString m_other;
     QHash<std::int64_t, QString> m_amounts;
     std::vector<QString> m_numbers = std::vector<QString>(32768);
 };
+
+// Texts handed down a column are mostly the very same text.
+bool sameText(const QString &a, const QString &b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
 
 } // namespace
 
@@ -123,7 +143,7 @@ bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, 
 {
     db::Session &s = db::session();
     QVariantList params;
-    const QString sql = buildQuery(sCompany, sTitle, where, params);
+    const QString sql = buildQuery(BrowseColumns, sCompany, sTitle, where, params);
 
     showStatus(QStringLiteral("Selecting data..."));
     // A query that cannot be opened must not be judged by the rows of
@@ -210,8 +230,8 @@ bool FillBrowseGrid(frmBrowseComics &form)
         if (row % ProgressStep == 0)
             showStatus(QStringLiteral("Loaded  %1 rows...").arg(row));
         grid.setCol(0);
-        const QString company = rs.value(companyField).toString();
-        if (company != lastCompany) {
+        const QString &company = texts.text(rs.value(companyField));
+        if (!sameText(company, lastCompany)) {
             grid.setText(company);
             lastCompany = company;
             group = 0;

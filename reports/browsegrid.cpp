@@ -36,8 +36,13 @@ int BrowseGridModel::Texts::indexOf(const QString &text)
 {
     if (text.isEmpty())
         return 0;
+    // Only a text shared with one of the last few is kept once: the browse
+    // hands the very same text down a column (a title over its issues, a
+    // condition, an amount), and comparing the characters of every cell
+    // would cost more than an entry saves.
     for (const int i : recent) {
-        if (i != 0 && texts.at(i) == text)
+        const QString &t = texts.at(i);
+        if (i != 0 && t.constData() == text.constData() && t.size() == text.size())
             return i;
     }
     const int i = int(texts.size());

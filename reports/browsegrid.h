@@ -89,9 +89,9 @@ public:
     void endFill();
 
 private:
-    // A column's distinct texts; a cell holds an index into them. Texts
-    // repeat down a column (a title over its issues, the eight conditions),
-    // so the last few are looked for before a text is added.
+    // A column's texts; a cell holds an index into them. Texts repeat down
+    // a column (a title over its issues, the eight conditions), so a text
+    // shared with one of the last few is not added again.
     struct Texts
     {
         QStringList texts{QString()};

@@ -1,5 +1,6 @@
 #include "shell/application.h"
 
+#include "platform/feedback.h"
 #include "shell/commandline.h"
 #include "shell/mainwindow.h"
 #include "shell/programinfo.h"
@@ -27,6 +28,7 @@ int runApplication(int &argc, char **argv)
     case CommandLineRequest::Run: break;
     }
 
+    platform::prepareDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Panelkeep"));
     QApplication::setApplicationVersion(ProgramVersion);

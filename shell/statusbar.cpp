@@ -3,33 +3,61 @@
 #include "platform/keyboardstate.h"
 
 #include <QDate>
+#include <QFrame>
 #include <QLabel>
 #include <QLocale>
 #include <QTimer>
+#include <algorithm>
 
 namespace shell {
 
 namespace {
-// Holds the message panel where the status bar places it. The holder has
-// no layout, so a new message repaints the panel but does not lay out the
-// status bar and the main window again (long work writes hundreds of
-// progress texts).
-class MessageHolder : public QWidget
+// The message panel: a sunken frame across the status bar's free width, its
+// text in a label as wide as the text. A new message repaints the width of
+// the old and the new text rather than the whole panel, and lays out
+// nothing: long work writes hundreds of progress texts, each of which the
+// display must take before the work goes on.
+class MessagePanel : public QFrame
 {
 public:
-    MessageHolder(QLabel *label, QWidget *parent)
-        : QWidget(parent)
-        , m_label(label)
+    explicit MessagePanel(QWidget *parent)
+        : QFrame(parent)
+        , m_label(new QLabel(this))
     {
-        m_label->setParent(this);
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setAutoFillBackground(true);
+        m_label->setTextFormat(Qt::PlainText);
+        m_label->setMargin(1);
+        // Opaque, so its repaint does not reach the panel beneath.
+        m_label->setAutoFillBackground(true);
     }
-    QSize sizeHint() const override { return {m_label->minimumWidth(), m_label->sizeHint().height()}; }
+    QString text() const { return m_label->text(); }
+    void setText(const QString &text)
+    {
+        m_label->setText(text);
+        fitLabel();
+    }
+    QSize sizeHint() const override
+    {
+        return {minimumWidth(), m_label->sizeHint().height() + 2 * frameWidth()};
+    }
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
-    void resizeEvent(QResizeEvent *) override { m_label->setGeometry(rect()); }
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QFrame::resizeEvent(event);
+        fitLabel();
+    }
 
 private:
+    void fitLabel()
+    {
+        const QRect area = contentsRect();
+        m_label->setGeometry(area.x(), area.y(), std::min(m_label->sizeHint().width(), area.width()),
+                             area.height());
+    }
+
     QLabel *m_label;
 };
 } // namespace
@@ -39,22 +67,21 @@ StatusBar::StatusBar(QWidget *parent)
 {
     setObjectName(QStringLiteral("sbMain"));
     setSizeGripEnabled(true);
-    for (int i = 0; i < 4; ++i) {
+    m_message = new MessagePanel(this);
+    m_message->setObjectName(QStringLiteral("sbMainPanel1"));
+    m_message->setMinimumWidth(200);
+    addWidget(m_message, 1);
+    for (int i = 1; i < 4; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("sbMainPanel%1").arg(i + 1));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setMargin(1);
-        m_panels[i] = label;
+        label->setAlignment(Qt::AlignCenter);
+        m_panels[size_t(i)] = label;
+        addPermanentWidget(label);
     }
-    m_panels[0]->setMinimumWidth(200);
-    m_panels[0]->setTextFormat(Qt::PlainText);
-    addWidget(new MessageHolder(m_panels[0], this), 1);
     m_panels[1]->setText(tr("INS"));
     m_panels[2]->setText(tr("CAPS"));
-    for (int i = 1; i < 4; ++i) {
-        m_panels[i]->setAlignment(Qt::AlignCenter);
-        addPermanentWidget(m_panels[i]);
-    }
     const int lockWidth = fontMetrics().horizontalAdvance(QStringLiteral("CAPS")) + 16;
     m_panels[1]->setMinimumWidth(lockWidth);
     m_panels[2]->setMinimumWidth(lockWidth);
@@ -75,14 +102,22 @@ StatusBar::StatusBar(QWidget *parent)
     refreshIndicators();
 }
 
-QLabel *StatusBar::panel(int index) const
+QWidget *StatusBar::panel(int index) const
 {
-    return m_panels.at(index - 1);
+    return index == 1 ? static_cast<QWidget *>(m_message) : m_panels.at(size_t(index - 1));
+}
+
+QString StatusBar::panelText(int index) const
+{
+    return index == 1 ? static_cast<MessagePanel *>(m_message)->text() : m_panels.at(size_t(index - 1))->text();
 }
 
 void StatusBar::setPanelText(int index, const QString &text)
 {
-    panel(index)->setText(text);
+    if (index == 1)
+        static_cast<MessagePanel *>(m_message)->setText(text);
+    else
+        m_panels.at(size_t(index - 1))->setText(text);
 }
 
 void StatusBar::refreshIndicators()

@@ -3,6 +3,7 @@
 #include <QStatusBar>
 #include <array>
 
+class QFrame;
 class QLabel;
 class QTimer;
 
@@ -18,14 +19,16 @@ public:
     explicit StatusBar(QWidget *parent = nullptr);
 
     // 1-based, as the panels are numbered.
-    QLabel *panel(int index) const;
+    QWidget *panel(int index) const;
+    QString panelText(int index) const;
     void setPanelText(int index, const QString &text);
 
     // Re-reads the lock states and the date.
     void refreshIndicators();
 
 private:
-    std::array<QLabel *, 4> m_panels{};
+    QFrame *m_message = nullptr;      // panel 1
+    std::array<QLabel *, 4> m_panels{}; // panels 2 to 4 (entry 0 unused)
     QTimer *m_clock = nullptr;
 };
 

@@ -120,7 +120,7 @@ inline QByteArray fileHash(const QString &path)
 
 inline QString panel(const shell::frmMainMenu &w, int index)
 {
-    return w.sbMain->panel(index)->text();
+    return w.sbMain->panelText(index);
 }
 
 // The captions of the recent items shown, in menu order.
