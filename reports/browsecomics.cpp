@@ -97,7 +97,7 @@ class CellTexts
 public:
     const QString &text(const QVariant &v)
     {
-        if (v.isNull())
+        if (!v.isValid()) // a field without a value
             return m_empty;
         const QMetaType type = v.metaType();
         if (type == QMetaType::fromType<QString>())

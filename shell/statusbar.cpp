@@ -54,8 +54,10 @@ private:
     void fitLabel()
     {
         const QRect area = contentsRect();
-        m_label->setGeometry(area.x(), area.y(), std::min(m_label->sizeHint().width(), area.width()),
-                             area.height());
+        // The text's advance, not the label's size hint: that lays the text
+        // out once more for every message.
+        const int width = m_label->fontMetrics().horizontalAdvance(m_label->text()) + 2 * m_label->margin() + 2;
+        m_label->setGeometry(area.x(), area.y(), std::min(width, area.width()), area.height());
     }
 
     QLabel *m_label;
