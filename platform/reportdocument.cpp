@@ -146,7 +146,7 @@ public:
     ~ReportDocumentImpl() { closeCollection(); }
 
     void open(const ReportRequest &request);
-    bool step(); // reads one row (or finishes); false once complete
+    bool step();        // reads one row (or finishes); false once complete
     bool stepMissing(); // the missing layout: reads one title
     void paint(int page, QPainter &p) const;
 
@@ -472,10 +472,11 @@ bool ReportDocumentImpl::stepMissing()
                 continue;
             const std::int64_t number = sqlite3_column_int64(m_stmt, 0);
             if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
-                throw EngineError(errnum::Overflow,
-                                  QStringLiteral("Issue number %1 of %2 is beyond the numbers a report can show.")
-                                      .arg(number)
-                                      .arg(listed.at(3)));
+                throw EngineError(
+                    errnum::Overflow,
+                    QStringLiteral("Issue number %1 of %2 is beyond the numbers a report can show.")
+                        .arg(number)
+                        .arg(listed.at(3)));
             held.push_back(int(number));
         }
         if (rc != SQLITE_DONE)

@@ -313,8 +313,8 @@ bool frmSelectCriteria::frmSelectCriteria_SetUpForm(int inStyle)
     // Missing issues are the numbers held in no condition, whatever the
     // quantity or value: the restrictions are not offered, not even to Tab.
     if (inStyle == MissingIssuesUse) {
-        for (QWidget *w : std::initializer_list<QWidget *>{cmdMore, lblStatic, lstCondition, fraQuantity,
-                                                           fraCurrentValue})
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{cmdMore, lblStatic, lstCondition, fraQuantity, fraCurrentValue})
             w->hide();
     }
     return m_loaded;

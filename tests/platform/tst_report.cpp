@@ -337,8 +337,9 @@ private slots:
             for (const ReportTotals &t : doc->titleTotals()) {
                 listed << t.id;
                 auto rs = db::dbCollection().openRecordset(
-                    QStringLiteral("SELECT Title.Title AS name, Issue.IssueNum AS n FROM Title LEFT JOIN Issue "
-                                   "ON Issue.Title_ID = Title.Title_ID WHERE Title.Title_ID = ?"),
+                    QStringLiteral(
+                        "SELECT Title.Title AS name, Issue.IssueNum AS n FROM Title LEFT JOIN Issue "
+                        "ON Issue.Title_ID = Title.Title_ID WHERE Title.Title_ID = ?"),
                     RecordsetType::Snapshot, {t.id});
                 const QString name = rs->value("name").toString();
                 std::set<int> numbers;
@@ -352,15 +353,16 @@ private slots:
                 const QString line = QStringLiteral("%1 %2 %3").arg(name).arg(numbers.size()).arg(lacking);
                 const qsizetype at = lines.indexOf(line);
                 QVERIFY2(at >= 0, qPrintable(line));
-                QCOMPARE(lines.value(at + 1), numbers.empty() ? QStringLiteral("None held")
-                                              : runs.isEmpty()  ? QStringLiteral("None missing")
-                                                                : runs);
+                QCOMPARE(lines.value(at + 1), numbers.empty()  ? QStringLiteral("None held")
+                                              : runs.isEmpty() ? QStringLiteral("None missing")
+                                                               : runs);
                 held += t.held;
                 missing += t.missing;
             }
             for (auto rs = db::dbCollection().openRecordset(
-                     formula.isEmpty() ? QStringLiteral("SELECT Title_ID FROM Title")
-                                       : QStringLiteral("SELECT Title_ID FROM Title WHERE Company_ID = 'ZED'"));
+                     formula.isEmpty()
+                         ? QStringLiteral("SELECT Title_ID FROM Title")
+                         : QStringLiteral("SELECT Title_ID FROM Title WHERE Company_ID = 'ZED'"));
                  !rs->eof(); rs->moveNext())
                 expected << rs->value("Title_ID").toString();
             listed.sort();
@@ -676,10 +678,10 @@ private slots:
         }
         QCOMPARE(printed.join(QLatin1Char(' ')), runs);
         QVERIFY(printed.size() > 100);
-        for (const QString &line :
-             {QStringLiteral("Long Run %1 %2").arg(held.size()).arg(missing), QStringLiteral("Nothing Yet 0 0"),
-              QStringLiteral("None held"), QStringLiteral("Total Long Runs %1 %2").arg(held.size()).arg(missing),
-              QStringLiteral("Long Runs \u2014 Long Run (continued)")})
+        for (const QString &line : {QStringLiteral("Long Run %1 %2").arg(held.size()).arg(missing),
+                                    QStringLiteral("Nothing Yet 0 0"), QStringLiteral("None held"),
+                                    QStringLiteral("Total Long Runs %1 %2").arg(held.size()).arg(missing),
+                                    QStringLiteral("Long Runs \u2014 Long Run (continued)")})
             QVERIFY2(lines.contains(line), qPrintable(line));
         for (int p = 1; p <= doc->pageCount(); ++p)
             QVERIFY(lines.contains(QStringLiteral("Page %1 of %2").arg(p).arg(doc->pageCount())));

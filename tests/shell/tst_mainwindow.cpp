@@ -93,11 +93,13 @@ void TestMainWindow::menuTree_data()
                                             "mnuOptUseDefaultDatabase=Use &Default Database on Startup"}
                              << QStringList{"mnuOptViewToolbar", "mnuOptUseDefaultDatabase"};
     QTest::newRow("Reports") << u"mnuReports"_s
-                             << QStringList{"mnuRepBrowseComics=&Browse Comics", "-mnuRepSep1",
+                             << QStringList{"mnuRepBrowseComics=&Browse Comics",
+                                            "-mnuRepSep1",
                                             "mnuRepBasicReport001=Basic Report 00&1",
                                             "mnuRepTitleWithNotes002=Title with Notes 00&2",
                                             "mnuRepValueByTitleAndCo=Value by Title && Co. Report 00&3",
-                                            "-mnuRepSep2", "mnuRepMissingIssues=&Missing Issues..."}
+                                            "-mnuRepSep2",
+                                            "mnuRepMissingIssues=&Missing Issues..."}
                              << QStringList{};
     QTest::newRow("Help") << u"mnuHelp"_s
                           << QStringList{"mnuHelPanelkeepHelp=Panelkeep Help...", "mnuHelAbout=&About..."}

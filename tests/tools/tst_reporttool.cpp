@@ -27,7 +27,8 @@ private slots:
             << "ok" << QStringList{"--report", "3", "--formula", "{Issue.Quantity} > 1;", "--pdf", out} << 0
             << "";
         QTest::newRow("missing issues")
-            << "ok" << QStringList{"--report", "missing", "--formula", "{Company.Company_ID} = \"X\";", "--pdf", out}
+            << "ok"
+            << QStringList{"--report", "missing", "--formula", "{Company.Company_ID} = \"X\";", "--pdf", out}
             << 0 << "";
         QTest::newRow("missing file")
             << "missing" << QStringList{"--report", "1", "--pdf", out} << 1 << "was not found";
