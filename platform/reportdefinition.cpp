@@ -105,8 +105,11 @@ ReportDefinition readReportDefinition(const QString &path)
                 def.layout = ReportDefinition::Layout::Issues;
             else if (w.at(0) == QLatin1String("totals"))
                 def.layout = ReportDefinition::Layout::Totals;
+            else if (w.at(0) == QLatin1String("missing"))
+                def.layout = ReportDefinition::Layout::Missing;
             else
-                throw bad(QStringLiteral("the layout is \"issues\" or \"totals\", not \"%1\"").arg(w.at(0)));
+                throw bad(QStringLiteral("the layout is \"issues\", \"totals\" or \"missing\", not \"%1\"")
+                              .arg(w.at(0)));
             sawLayout = true;
         } else if (key == QLatin1String("notes")) {
             expect(1);

@@ -22,14 +22,16 @@ struct ReportColumn
 //   # comment
 //   format 1
 //   heading "Issue Details"
-//   layout issues|totals       issues: a line per issue; totals: sums per title
+//   layout issues|totals|missing
+//                              issues: a line per issue; totals: sums per
+//                              title; missing: the numbers each title lacks
 //   notes yes|no               each issue's notes, wrapped, under its line
 //   page Letter|A4|Legal portrait|landscape
 //   column "Issue" {Issue.IssueNum} 0.8      (issues layout; in order)
 //   selection <formula>        the report's own selection; empty for all
 struct ReportDefinition
 {
-    enum class Layout { Issues, Totals };
+    enum class Layout { Issues, Totals, Missing };
     QString heading;
     Layout layout = Layout::Issues;
     bool notes = false;

@@ -4,6 +4,7 @@
 
 #include "platform/currency.h"
 #include "platform/engineerror.h"
+#include "platform/missingissues.h"
 #include "platform/reportdefinition.h"
 #include "platform/reportformula.h"
 
@@ -84,7 +85,9 @@ enum class Kind : std::uint8_t {
     TitleHeader,   // a = title
     IssueLine,     // a = row
     NoteLine,      // a = row, b = start, c = length in the row's notes
-    TitleFooter,   // a = title (issues: counts; totals: the title's sums)
+    RangeLine,     // a = title, b = start, c = length in the title's missing numbers
+    TitleFooter,   // a = title (issues: counts; totals: the title's sums;
+                   // missing: the title with its counts, above its ranges)
     CompanyFooter, // a = company
     GrandTotal,
     Nothing, // the selection matched no issue
@@ -124,7 +127,9 @@ void add(ReportTotals &to, const ReportTotals &from)
     to.issues += from.issues;
     if (__builtin_add_overflow(to.copies, from.copies, &to.copies) ||
         __builtin_add_overflow(to.paid, from.paid, &to.paid) ||
-        __builtin_add_overflow(to.value, from.value, &to.value))
+        __builtin_add_overflow(to.value, from.value, &to.value) ||
+        __builtin_add_overflow(to.held, from.held, &to.held) ||
+        __builtin_add_overflow(to.missing, from.missing, &to.missing))
         overflow();
 }
 
@@ -141,7 +146,8 @@ public:
     ~ReportDocumentImpl() { closeCollection(); }
 
     void open(const ReportRequest &request);
-    bool step(); // reads one row (or finishes); false once complete
+    bool step();        // reads one row (or finishes); false once complete
+    bool stepMissing(); // the missing layout: reads one title
     void paint(int page, QPainter &p) const;
 
     ReportRequest request;
@@ -162,6 +168,7 @@ public:
     std::vector<std::int16_t> rowNum, rowCondition;
     std::vector<std::int64_t> cells;
     std::vector<QString> notes;
+    std::vector<QString> missingText; // per title, the missing layout only
     std::vector<QString> strings;
     QHash<QString, std::int64_t> stringIndex;
 
@@ -169,6 +176,8 @@ private:
     void closeCollection();
     [[noreturn]] void readFailed(int rc);
     void place(Item item, double keepWithNext = 0);
+    void enterTitle(const QStringList &listed);
+    void finish();
     void closeTitle();
     void closeCompany();
     double itemHeight(const Item &item) const;
@@ -280,6 +289,9 @@ void ReportDocumentImpl::open(const ReportRequest &r)
             return name;
         });
     words = where.words;
+    // What the missing layout lists are titles, with or without issues.
+    if (def.layout == Layout::Missing && formula.trimmed().isEmpty())
+        words = QStringLiteral("All titles");
     // Titles in report order, then each title's issues through the issue
     // key (title, number, condition): rows come already in order, so the
     // first page needs no sort of the whole collection. One read
@@ -289,6 +301,17 @@ void ReportDocumentImpl::open(const ReportRequest &r)
                           " CROSS JOIN Condition k ON k.Condition_ID = i.Condition"
                           " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE i.Title_ID = ? AND (") +
            where.sql + QStringLiteral(") ORDER BY i.IssueNum, i.Condition");
+    // The missing layout reads each title's numbers held, each once. A title
+    // without issues gives one row without a number, so a selection of
+    // company and title still lists it; one on the issues' own columns
+    // leaves it out, as it leaves out the issues it does not select.
+    if (def.layout == Layout::Missing)
+        sql = QStringLiteral("SELECT i.IssueNum FROM Title t JOIN Company c ON c.Company_ID = t.Company_ID"
+                             " LEFT JOIN CoverPrice p ON p.Title_ID = t.Title_ID"
+                             " LEFT JOIN Issue i ON i.Title_ID = t.Title_ID"
+                             " LEFT JOIN Condition k ON k.Condition_ID = i.Condition"
+                             " WHERE t.Title_ID = ? AND (") +
+              where.sql + QStringLiteral(") GROUP BY i.IssueNum ORDER BY i.IssueNum");
     const auto notACollection = [&] {
         closeCollection();
         return EngineError(errnum::NotACollection, QStringLiteral("'%1' is not a Panelkeep collection file.")
@@ -348,6 +371,7 @@ double ReportDocumentImpl::itemHeight(const Item &item) const
     case Kind::TitleHeader: return TitleHeight;
     case Kind::IssueLine: return LineHeight;
     case Kind::NoteLine: return NoteHeight;
+    case Kind::RangeLine: return LineHeight;
     case Kind::TitleFooter: return def.layout == Layout::Totals ? LineHeight : FooterHeight;
     case Kind::CompanyFooter: return FooterHeight + 4;
     case Kind::GrandTotal: return GrandHeight;
@@ -399,8 +423,118 @@ void ReportDocumentImpl::closeCompany()
     m_currentCompany = -1;
 }
 
+void ReportDocumentImpl::finish()
+{
+    closeCompany();
+    const bool any = def.layout == Layout::Missing ? !titles.empty() : grand.issues > 0;
+    place({any ? Kind::GrandTotal : Kind::Nothing});
+    closeCollection();
+    complete = true;
+}
+
+// Opens the groups of the title `listed` (company key and name, title key
+// and name) and makes it the current title.
+void ReportDocumentImpl::enterTitle(const QStringList &listed)
+{
+    const QString &companyId = listed.at(0);
+    const QString &titleId = listed.at(2);
+    const bool newCompany = m_currentCompany < 0 || companies[std::size_t(m_currentCompany)].id != companyId;
+    if (newCompany) {
+        closeCompany();
+        companies.push_back({companyId, listed.at(1), -1, {companyId}});
+        m_currentCompany = int(companies.size()) - 1;
+        place({Kind::CompanyHeader, m_currentCompany},
+              def.layout == Layout::Totals ? LineHeight : TitleHeight + LineHeight);
+    }
+    if (newCompany || m_currentTitle < 0 || titles[std::size_t(m_currentTitle)].id != titleId) {
+        closeTitle();
+        titles.push_back({titleId, listed.at(3), m_currentCompany, {titleId}});
+        m_currentTitle = int(titles.size()) - 1;
+        if (def.layout == Layout::Issues)
+            place({Kind::TitleHeader, m_currentTitle}, LineHeight);
+    }
+}
+
+bool ReportDocumentImpl::stepMissing()
+{
+    if (complete)
+        return false;
+    while (m_nextTitle < m_titleList.size()) {
+        const QStringList &listed = m_titleList[m_nextTitle++];
+        sqlite3_reset(m_stmt);
+        sqlite3_bind_text16(m_stmt, 1, listed.at(2).utf16(), int(listed.at(2).size() * 2), SQLITE_TRANSIENT);
+        bool selected = false;
+        std::vector<int> held;
+        int rc;
+        while ((rc = sqlite3_step(m_stmt)) == SQLITE_ROW) {
+            selected = true;
+            if (sqlite3_column_type(m_stmt, 0) == SQLITE_NULL)
+                continue;
+            const std::int64_t number = sqlite3_column_int64(m_stmt, 0);
+            if (number < std::numeric_limits<int>::min() || number > std::numeric_limits<int>::max())
+                throw EngineError(
+                    errnum::Overflow,
+                    QStringLiteral("Issue number %1 of %2 is beyond the numbers a report can show.")
+                        .arg(number)
+                        .arg(listed.at(3)));
+            held.push_back(int(number));
+        }
+        if (rc != SQLITE_DONE)
+            readFailed(rc);
+        if (!selected)
+            continue;
+
+        enterTitle(listed);
+        const MissingIssues m = missingIssues(std::move(held));
+        Group &title = titles[std::size_t(m_currentTitle)];
+        title.totals.held = m.held;
+        title.totals.missing = m.missing;
+        QString text = m.text();
+        if (m.held == 0)
+            text = QStringLiteral("None held");
+        else if (m.missing == 0)
+            text = QStringLiteral("None missing");
+        missingText.resize(titles.size());
+        missingText.back() = text;
+
+        // Lines break only after a comma, so no run of numbers is ever cut.
+        std::vector<Item> lines;
+        const std::int32_t index = m_currentTitle;
+        if (m.ranges.isEmpty()) {
+            lines.push_back({Kind::RangeLine, index, 0, std::int32_t(text.size())});
+        } else {
+            const QFontMetricsF fm(reportFont(9));
+            const double width = m_width - NoteIndent - 4;
+            const double comma = fm.horizontalAdvance(QStringLiteral(", "));
+            std::int32_t lineStart = 0, next = 0;
+            double used = 0;
+            for (const QString &range : m.ranges) {
+                const double w = fm.horizontalAdvance(range);
+                if (next > lineStart && used + w > width) {
+                    lines.push_back({Kind::RangeLine, index, lineStart, next - lineStart});
+                    lineStart = next;
+                    used = 0;
+                }
+                next += std::int32_t(range.size()) + 2; // the range and its ", "
+                used += w + comma;
+            }
+            lines.push_back({Kind::RangeLine, index, lineStart, std::int32_t(text.size()) - lineStart});
+        }
+        place({Kind::TitleFooter, m_currentTitle}, LineHeight);
+        for (const Item &line : lines)
+            place(line);
+        add(companies[std::size_t(m_currentCompany)].totals, title.totals);
+        m_currentTitle = -1;
+        return true;
+    }
+    finish();
+    return false;
+}
+
 bool ReportDocumentImpl::step()
 {
+    if (def.layout == Layout::Missing)
+        return stepMissing();
     if (complete)
         return false;
     int rc = SQLITE_DONE;
@@ -417,10 +551,7 @@ bool ReportDocumentImpl::step()
         m_titleOpen = false;
     }
     if (rc == SQLITE_DONE) {
-        closeCompany();
-        place({grand.issues ? Kind::GrandTotal : Kind::Nothing});
-        closeCollection();
-        complete = true;
+        finish();
         return false;
     }
     if (rc != SQLITE_ROW)
@@ -433,24 +564,7 @@ bool ReportDocumentImpl::step()
     const auto amount = [this](int col) {
         return sqlite3_column_type(m_stmt, col) == SQLITE_NULL ? Null : sqlite3_column_int64(m_stmt, col);
     };
-    const QStringList &listed = m_titleList[m_nextTitle - 1];
-    const QString &companyId = listed.at(0);
-    const QString &titleId = listed.at(2);
-    const bool newCompany = m_currentCompany < 0 || companies[std::size_t(m_currentCompany)].id != companyId;
-    if (newCompany) {
-        closeCompany();
-        companies.push_back({companyId, listed.at(1), -1, {companyId}});
-        m_currentCompany = int(companies.size()) - 1;
-        place({Kind::CompanyHeader, m_currentCompany},
-              def.layout == Layout::Issues ? TitleHeight + LineHeight : LineHeight);
-    }
-    if (newCompany || titles[std::size_t(m_currentTitle)].id != titleId) {
-        closeTitle();
-        titles.push_back({titleId, listed.at(3), m_currentCompany, {titleId}});
-        m_currentTitle = int(titles.size()) - 1;
-        if (def.layout == Layout::Issues)
-            place({Kind::TitleHeader, m_currentTitle}, LineHeight);
-    }
+    enterTitle(m_titleList[m_nextTitle - 1]);
 
     const std::int64_t quantity = sqlite3_column_int64(m_stmt, 6);
     const std::int64_t original = amount(7), current = amount(8);
@@ -541,6 +655,16 @@ struct TotalsColumns
         , paid(width - 2.6 * 72)
         , value(width - 1.3 * 72)
         , difference(width)
+    {}
+};
+
+// The missing layout's two count columns: right edges.
+struct MissingColumns
+{
+    double held, missing;
+    explicit MissingColumns(double width)
+        : held(width - 1.1 * 72)
+        , missing(width)
     {}
 };
 
@@ -636,6 +760,11 @@ void ReportDocumentImpl::paintHeader(QPainter &p, int page) const
                 drawRight(p, x + w - 8, base, c.heading);
             x += w;
         }
+    } else if (def.layout == Layout::Missing) {
+        const MissingColumns m(m_width);
+        drawLeft(p, Indent, base, QStringLiteral("Title / Issues missing"));
+        drawRight(p, m.held, base, QStringLiteral("Held"));
+        drawRight(p, m.missing, base, QStringLiteral("Missing"));
     } else {
         const TotalsColumns t(m_width);
         drawLeft(p, Indent, base, QStringLiteral("Title"));
@@ -662,6 +791,7 @@ void ReportDocumentImpl::paintContinued(QPainter &p, const Item &first, double y
     case Kind::TitleHeader: company = titles[std::size_t(first.a)].company; break;
     case Kind::IssueLine:
     case Kind::NoteLine: title = rowTitle[std::size_t(first.a)]; break;
+    case Kind::RangeLine: title = first.a; break;
     case Kind::TitleFooter:
         if (def.layout == Layout::Issues)
             title = first.a;
@@ -714,8 +844,24 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
         drawLeft(p, NoteIndent, base,
                  notes[std::size_t(item.a)].mid(item.b, item.c).remove(QChar::LineSeparator));
         break;
+    case Kind::RangeLine: {
+        // "None held" and "None missing" read as remarks, not numbers.
+        const ReportTotals &t = titles[std::size_t(item.a)].totals;
+        useFont(p, 9, false, t.held == 0 || t.missing == 0);
+        drawLeft(p, NoteIndent, base, missingText[std::size_t(item.a)].mid(item.b, item.c));
+        break;
+    }
     case Kind::TitleFooter: {
         const Group &t = titles[std::size_t(item.a)];
+        if (def.layout == Layout::Missing) {
+            const MissingColumns c(m_width);
+            useFont(p, 9, true);
+            drawLeft(p, Indent, base, t.name, c.held - 60 - Indent);
+            useFont(p, 9);
+            drawRight(p, c.held, base, QString::number(t.totals.held));
+            drawRight(p, c.missing, base, QString::number(t.totals.missing));
+            break;
+        }
         if (def.layout == Layout::Issues) {
             useFont(p, 9, false, true);
             drawLeft(p, Indent, base,
@@ -749,6 +895,13 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
                      QStringLiteral("%1: %2 issues, %3 copies").arg(name).arg(t.issues).arg(t.copies));
             break;
         }
+        if (def.layout == Layout::Missing) {
+            const MissingColumns c(m_width);
+            drawLeft(p, 0, base, name, c.held - 60);
+            drawRight(p, c.held, base, QString::number(t.held));
+            drawRight(p, c.missing, base, QString::number(t.missing));
+            break;
+        }
         const TotalsColumns c(m_width);
         drawLeft(p, 0, base, name);
         drawRight(p, c.issues, base, QString::number(t.issues));
@@ -760,7 +913,9 @@ void ReportDocumentImpl::paintItem(QPainter &p, const Item &item, double y) cons
     }
     case Kind::Nothing:
         useFont(p, 10, false, true);
-        drawLeft(p, 0, base, QStringLiteral("No issues match the selection."));
+        drawLeft(p, 0, base,
+                 def.layout == Layout::Missing ? QStringLiteral("No titles match the selection.")
+                                               : QStringLiteral("No issues match the selection."));
         break;
     }
 }

@@ -29,7 +29,8 @@ struct ReportIssue
 
 // Sums of one group (a title, a company or the whole report), amounts in
 // ten-thousandths; an empty amount counts as zero. Amounts are summed only by
-// a totals layout (report 003).
+// a totals layout (report 003), numbers held and missing only by a missing
+// layout (report 004), which counts no issues or copies.
 struct ReportTotals
 {
     QString id; // Title_ID or Company_ID; empty for the grand total
@@ -37,6 +38,8 @@ struct ReportTotals
     std::int64_t copies = 0;
     std::int64_t paid = 0;  // quantity x original price
     std::int64_t value = 0; // quantity x current value
+    std::int64_t held = 0;  // issue numbers held, each once whatever its conditions
+    std::int64_t missing = 0;
 };
 
 class ReportDocumentImpl;

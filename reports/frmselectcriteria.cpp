@@ -310,6 +310,13 @@ bool frmSelectCriteria::frmSelectCriteria_SetUpForm(int inStyle)
     m_inStyle = inStyle;
     if (inStyle >= 1)
         chkPrintPreview->show();
+    // Missing issues are the numbers held in no condition, whatever the
+    // quantity or value: the restrictions are not offered, not even to Tab.
+    if (inStyle == MissingIssuesUse) {
+        for (QWidget *w :
+             std::initializer_list<QWidget *>{cmdMore, lblStatic, lstCondition, fraQuantity, fraCurrentValue})
+            w->hide();
+    }
     return m_loaded;
 }
 
@@ -392,6 +399,8 @@ void frmSelectCriteria::cboTitle_Click()
 
 void frmSelectCriteria::cmdMore_Click()
 {
+    if (m_inStyle == MissingIssuesUse)
+        return;
     setFormHeight(ExpandedHeight);
     cmdMore->hide();
     if (QListWidgetItem *any = lstCondition->item(0))
@@ -481,6 +490,11 @@ void frmSelectCriteria::cmdOK_Click()
         selection.company = m_companyId;
         if (cboTitle->currentIndex() > 0)
             selection.title = m_titleId;
+    }
+
+    if (m_inStyle == MissingIssuesUse) {
+        BuildReport(selection);
+        return;
     }
 
     // "Any" among the chosen conditions means no restriction.
@@ -573,10 +587,11 @@ void frmSelectCriteria::BuildReport(const reports::Selection &selection)
         {"Kepix001.rpt", "Panelkeep: Report 001 - Issue Details"},
         {"Kepix002.rpt", "Panelkeep: Report 002 - Issue Details with Notes"},
         {"Kepix003.rpt", "Panelkeep: Report 003 - Value by Title & Company"},
+        {"Kepix004.rpt", "Panelkeep: Report 004 - Missing Issues"},
     };
     try {
         KepixReport.setDataFile(0, currentPath);
-        if (m_inStyle >= 1 && m_inStyle <= 3) {
+        if (m_inStyle >= 1 && m_inStyle <= MissingIssuesUse) {
             const Report &r = Reports[m_inStyle - 1];
             KepixReport.setReportFileName(QDir(appDir).filePath(QLatin1String(r.file)));
             KepixReport.setWindowTitle(QLatin1String(r.title));

@@ -19,8 +19,9 @@ struct Selection;
 }
 
 // The selection of company, title, conditions, quantity and current value
-// shared by browsing (use 0) and the three reports (uses 1 to 3). OK hands
-// the selection on to the browse grid or to BuildReport.
+// shared by browsing (use 0) and the three reports (uses 1 to 3); the
+// missing-issues report (use 4) takes company and title only. OK hands the
+// selection on to the browse grid or to BuildReport.
 class frmSelectCriteria : public QDialog
 {
     Q_OBJECT
@@ -56,11 +57,12 @@ public:
     QString appDir;
     QString currentPath;
 
-    // Sets the use (0 browse, 1 to 3 the reports). False when the screen
+    // Sets the use (0 browse, 1 to 4 the reports). False when the screen
     // cannot be used because the collection has no companies (the user has
     // been told).
     bool frmSelectCriteria_SetUpForm(int inStyle);
     int inStyle() const { return m_inStyle; }
+    static constexpr int MissingIssuesUse = 4;
 
     // Runs report inStyle for the selection; the screen stays open.
     void BuildReport(const reports::Selection &selection);

@@ -115,6 +115,8 @@ void frmMainMenu::createActions()
     // "&&" is a literal ampersand; the access key is the "3".
     mnuRepValueByTitleAndCo =
         item("mnuRepValueByTitleAndCo", QStringLiteral("Value by Title && Co. Report 00&3"));
+    mnuRepSep2 = separator(this, "mnuRepSep2");
+    mnuRepMissingIssues = item("mnuRepMissingIssues", QStringLiteral("&Missing Issues..."));
 
     mnuHelPanelkeepHelp = item("mnuHelPanelkeepHelp", QStringLiteral("Panelkeep Help..."));
     mnuHelPanelkeepHelp->setShortcut(QKeySequence(Qt::Key_F1));
@@ -142,6 +144,7 @@ void frmMainMenu::createActions()
     connect(mnuRepBasicReport001, &QAction::triggered, this, &frmMainMenu::mnuRepBasicReport001_Click);
     connect(mnuRepTitleWithNotes002, &QAction::triggered, this, &frmMainMenu::mnuRepTitleWithNotes002_Click);
     connect(mnuRepValueByTitleAndCo, &QAction::triggered, this, &frmMainMenu::mnuRepValueByTitleAndCo_Click);
+    connect(mnuRepMissingIssues, &QAction::triggered, this, &frmMainMenu::mnuRepMissingIssues_Click);
     connect(mnuHelPanelkeepHelp, &QAction::triggered, this, &frmMainMenu::mnuHelPanelkeepHelp_Click);
     connect(mnuHelAbout, &QAction::triggered, this, &frmMainMenu::mnuHelAbout_Click);
 }
@@ -164,7 +167,7 @@ void frmMainMenu::createMenus()
     mnuReports = menuBar()->addMenu(QStringLiteral("&Reports"));
     mnuReports->setObjectName(QStringLiteral("mnuReports"));
     mnuReports->addActions({mnuRepBrowseComics, mnuRepSep1, mnuRepBasicReport001, mnuRepTitleWithNotes002,
-                            mnuRepValueByTitleAndCo});
+                            mnuRepValueByTitleAndCo, mnuRepSep2, mnuRepMissingIssues});
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -379,6 +382,11 @@ void frmMainMenu::mnuRepTitleWithNotes002_Click()
 void frmMainMenu::mnuRepValueByTitleAndCo_Click()
 {
     openSelection(3);
+}
+
+void frmMainMenu::mnuRepMissingIssues_Click()
+{
+    openSelection(frmSelectCriteria::MissingIssuesUse);
 }
 
 } // namespace shell

@@ -67,6 +67,8 @@ public:
     QAction *mnuRepBasicReport001 = nullptr;
     QAction *mnuRepTitleWithNotes002 = nullptr;
     QAction *mnuRepValueByTitleAndCo = nullptr;
+    QAction *mnuRepSep2 = nullptr;
+    QAction *mnuRepMissingIssues = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelPanelkeepHelp = nullptr;
     QAction *mnuHelAbout = nullptr;
@@ -128,6 +130,7 @@ public:
     void mnuRepBasicReport001_Click();
     void mnuRepTitleWithNotes002_Click();
     void mnuRepValueByTitleAndCo_Click();
+    void mnuRepMissingIssues_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -1,6 +1,7 @@
 #include "db/session.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
+#include "platform/missingissues.h"
 #include "platform/recordset.h"
 #include "platform/reportdocument.h"
 #include "platform/reportformula.h"
@@ -15,8 +16,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <set>
 
 using namespace platform;
+
+Q_DECLARE_METATYPE(std::vector<int>)
 
 namespace {
 
@@ -54,6 +58,35 @@ QString pdfText(const QString &pdf)
     // One space between words, so a line reads the same however it was laid out.
     return QString::fromUtf8(p.readAllStandardOutput())
         .replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
+}
+
+// The runs of numbers a title lacks, found the plain way: every number from
+// 1 (or the lowest held) to the highest held in turn, looked up in the set.
+QString walkMissing(const std::set<int> &held, qint64 *missing)
+{
+    *missing = 0;
+    if (held.empty())
+        return {};
+    QStringList runs;
+    const qint64 last = *held.rbegin();
+    qint64 runStart = 0;
+    bool inRun = false;
+    for (qint64 n = std::min(*held.begin(), 1); n <= last; ++n) {
+        if (!held.count(int(n))) {
+            ++*missing;
+            if (!inRun)
+                runStart = n;
+            inRun = true;
+        } else if (inRun) {
+            runs << (runStart == n - 1 ? QString::number(runStart)
+                                       : QStringLiteral("%1%2%3")
+                                             .arg(runStart)
+                                             .arg(runStart < 0 ? QStringLiteral(" to ") : QStringLiteral("-"))
+                                             .arg(n - 1));
+            inRun = false;
+        }
+    }
+    return runs.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -270,6 +303,10 @@ private slots:
             << "Selection: (Condition is Mint or Condition is NearMint) and Current value is more than $1.50";
         QTest::newRow("nothing selected") << 1 << "{Company.Company_ID} = \"ZED\";"
                                           << "No issues match the selection.";
+        QTest::newRow("004 missing issues, all titles") << 4 << ""
+                                                        << "Selection: All titles";
+        QTest::newRow("004 nothing selected") << 4 << "{Company.Company_ID} = \"ZED\";"
+                                              << "No titles match the selection.";
     }
     void pdfHoldsTheReport()
     {
@@ -292,6 +329,49 @@ private slots:
         const auto amount = [](const QVariant &v) {
             return v.isNull() ? QString() : formatCurrency(Currency::fromScaled(v.toLongLong()));
         };
+        if (n == 4) {
+            // Each title listed with its counts and its runs, against a walk
+            // over the numbers plain SQL finds held.
+            QStringList listed, expected;
+            qint64 held = 0, missing = 0;
+            for (const ReportTotals &t : doc->titleTotals()) {
+                listed << t.id;
+                auto rs = db::dbCollection().openRecordset(
+                    QStringLiteral(
+                        "SELECT Title.Title AS name, Issue.IssueNum AS n FROM Title LEFT JOIN Issue "
+                        "ON Issue.Title_ID = Title.Title_ID WHERE Title.Title_ID = ?"),
+                    RecordsetType::Snapshot, {t.id});
+                const QString name = rs->value("name").toString();
+                std::set<int> numbers;
+                for (; !rs->eof(); rs->moveNext())
+                    if (!rs->isNull("n"))
+                        numbers.insert(rs->value("n").toInt());
+                qint64 lacking = 0;
+                const QString runs = walkMissing(numbers, &lacking);
+                QCOMPARE(t.held, qint64(numbers.size()));
+                QCOMPARE(t.missing, lacking);
+                const QString line = QStringLiteral("%1 %2 %3").arg(name).arg(numbers.size()).arg(lacking);
+                const qsizetype at = lines.indexOf(line);
+                QVERIFY2(at >= 0, qPrintable(line));
+                QCOMPARE(lines.value(at + 1), numbers.empty()  ? QStringLiteral("None held")
+                                              : runs.isEmpty() ? QStringLiteral("None missing")
+                                                               : runs);
+                held += t.held;
+                missing += t.missing;
+            }
+            for (auto rs = db::dbCollection().openRecordset(
+                     formula.isEmpty()
+                         ? QStringLiteral("SELECT Title_ID FROM Title")
+                         : QStringLiteral("SELECT Title_ID FROM Title WHERE Company_ID = 'ZED'"));
+                 !rs->eof(); rs->moveNext())
+                expected << rs->value("Title_ID").toString();
+            listed.sort();
+            expected.sort();
+            QCOMPARE(listed, expected);
+            if (!expected.isEmpty())
+                QVERIFY(lines.contains(QStringLiteral("Grand total %1 %2").arg(held).arg(missing)));
+            return;
+        }
         if (n == 3) {
             const ReportTotals g = doc->grandTotal();
             const QString grand = QStringLiteral("Grand total %1 %2 %3 %4 %5")
@@ -495,6 +575,116 @@ private slots:
             QCOMPARE(doc->grandTotal().value, grand.value);
             QCOMPARE(doc->grandTotal().copies, grand.copies);
         }
+    }
+
+    void missingRanges_data()
+    {
+        QTest::addColumn<std::vector<int>>("held"); // a number once per condition held
+        QTest::addColumn<QString>("runs");
+        QTest::addColumn<qint64>("heldCount");
+        QTest::addColumn<qint64>("missing");
+        using V = std::vector<int>;
+        QTest::newRow("no gaps") << V{1, 2, 3, 4, 5} << "" << qint64(5) << qint64(0);
+        QTest::newRow("one gap") << V{1, 2, 3, 8, 9} << "4-7" << qint64(5) << qint64(4);
+        QTest::newRow("runs and a single number")
+            << V{1, 2, 3, 8, 9, 10, 11, 13, 14, 21} << "4-7, 12, 15-20" << qint64(10) << qint64(11);
+        QTest::newRow("gaps at both ends") << V{3, 4, 5, 9} << "1-2, 6-8" << qint64(4) << qint64(5);
+        QTest::newRow("a title with one issue") << V{7} << "1-6" << qint64(1) << qint64(6);
+        QTest::newRow("one issue, number 1") << V{1} << "" << qint64(1) << qint64(0);
+        QTest::newRow("negative and zero numbers")
+            << V{-5, -2, 0, 3} << "-4 to -3, -1, 1-2" << qint64(4) << qint64(5);
+        QTest::newRow("a run across zero") << V{-3, 2} << "-2 to 1" << qint64(2) << qint64(4);
+        QTest::newRow("zero alone") << V{0} << "" << qint64(1) << qint64(0);
+        QTest::newRow("held in several conditions, counted once")
+            << V{2, 2, 2, 5, 5} << "1, 3-4" << qint64(2) << qint64(3);
+        QTest::newRow("in any order") << V{9, 1, 5} << "2-4, 6-8" << qint64(3) << qint64(6);
+        QTest::newRow("no issues") << V{} << "" << qint64(0) << qint64(0);
+        QTest::newRow("the whole 16-bit span")
+            << V{32767, -32768} << "-32767 to 32766" << qint64(2) << qint64(65534);
+    }
+    void missingRanges()
+    {
+        QFETCH(std::vector<int>, held);
+        QFETCH(QString, runs);
+        QFETCH(qint64, heldCount);
+        QFETCH(qint64, missing);
+        const MissingIssues m = missingIssues(held);
+        QCOMPARE(m.text(), runs);
+        QCOMPARE(m.held, heldCount);
+        QCOMPARE(m.missing, missing);
+    }
+
+    // Random titles: the runs, held and missing against a walk over a set.
+    void missingRangesAgainstAWalk()
+    {
+        QRandomGenerator rng(404);
+        for (int run = 0; run < 3000; ++run) {
+            // Mostly numbers near 1, now and then anywhere in 16 bits.
+            const bool wide = rng.bounded(10) == 0;
+            const int low = wide ? -32768 : -10, high = wide ? 32768 : 60;
+            std::vector<int> numbers;
+            const int count = int(rng.bounded(0, 30));
+            for (int i = 0; i < count; ++i) {
+                numbers.push_back(int(rng.bounded(low, high)));
+                if (rng.bounded(4) == 0) // held in another condition too
+                    numbers.push_back(numbers.back());
+            }
+            const std::set<int> held(numbers.begin(), numbers.end());
+            qint64 missing = 0;
+            const QString runs = walkMissing(held, &missing);
+            const MissingIssues m = missingIssues(numbers);
+            QCOMPARE(m.text(), runs);
+            QCOMPARE(m.held, qint64(held.size()));
+            QCOMPARE(m.missing, missing);
+        }
+    }
+
+    // A want list longer than a page is printed whole, no run of numbers cut
+    // between lines or pages; a title without issues is listed as none held.
+    void missingIssuesPrintedWhole()
+    {
+        m_collection->addCompany(QStringLiteral("LNG"), QStringLiteral("Long Runs"));
+        m_collection->addTitle(QStringLiteral("LR"), QStringLiteral("Long Run"), QStringLiteral("LNG"));
+        m_collection->addTitle(QStringLiteral("NY"), QStringLiteral("Nothing Yet"), QStringLiteral("LNG"));
+        std::set<int> held;
+        {
+            Transaction t(db::dbCollection());
+            for (int n = -3000; n < 3000; n += 3) {
+                held.insert(n);
+                for (int condition : {1, 5}) {
+                    if (condition == 5 && n % 2)
+                        continue;
+                    db::dbCollection().execute(
+                        QStringLiteral("INSERT INTO Issue VALUES ('LR', ?, ?, 1, NULL, NULL, NULL)"),
+                        ExecuteOption::FailOnError, {n, condition});
+                }
+            }
+            t.commit();
+        }
+        qint64 missing = 0;
+        const QString runs = walkMissing(held, &missing);
+
+        const auto doc = report(file(), 4, QStringLiteral("{Company.Company_ID} = \"LNG\";"));
+        QVERIFY(doc->pageCount() > 2);
+        const QString pdf = m_dir.filePath(QStringLiteral("missing.pdf"));
+        writeReportPdf(*doc, pdf);
+        QStringList lines = pdfText(pdf).split(QLatin1Char('\n'));
+        QStringList printed;
+        const QRegularExpression numbersOnly(QStringLiteral("^-?\\d[-\\d ,to]*$"));
+        for (QString &l : lines) {
+            l = l.trimmed();
+            if (numbersOnly.match(l).hasMatch())
+                printed << l;
+        }
+        QCOMPARE(printed.join(QLatin1Char(' ')), runs);
+        QVERIFY(printed.size() > 100);
+        for (const QString &line : {QStringLiteral("Long Run %1 %2").arg(held.size()).arg(missing),
+                                    QStringLiteral("Nothing Yet 0 0"), QStringLiteral("None held"),
+                                    QStringLiteral("Total Long Runs %1 %2").arg(held.size()).arg(missing),
+                                    QStringLiteral("Long Runs \u2014 Long Run (continued)")})
+            QVERIFY2(lines.contains(line), qPrintable(line));
+        for (int p = 1; p <= doc->pageCount(); ++p)
+            QVERIFY(lines.contains(QStringLiteral("Page %1 of %2").arg(p).arg(doc->pageCount())));
     }
 
     // Runs last: it adds an amount whose double overflows 64 bits.

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,6 +234,8 @@ void tst_SelectCriteria::cleanup()
 
 // Every use starts collapsed on "All Companies" with no title choice, no
 // restriction and preview checked; only the reports show the preview box.
+// The missing-issues report offers no restriction at all: no More, and Tab
+// never reaches the controls below the window's edge.
 void tst_SelectCriteria::initialState_data()
 {
     QTest::addColumn<int>("use");
@@ -240,6 +243,7 @@ void tst_SelectCriteria::initialState_data()
     QTest::newRow("report 001") << 1;
     QTest::newRow("report 002") << 2;
     QTest::newRow("report 003") << 3;
+    QTest::newRow("missing issues") << 4;
 }
 
 void tst_SelectCriteria::initialState()
@@ -279,6 +283,22 @@ void tst_SelectCriteria::initialState()
     QVERIFY(f->fraQuantity->y() >= f->height());
     QVERIFY(f->chkPrintPreview->geometry().bottom() < f->height());
     QVERIFY(ui.boxes.isEmpty());
+
+    QCOMPARE(f->cmdMore->isVisible(), use != 4);
+    if (use != 4)
+        return;
+    const int height = f->height();
+    chooseEntry(f->cboCompany, "Acme");
+    QStringList walk;
+    for (int i = 0; i < 6; ++i) {
+        walk << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(walk,
+             (QStringList{"cboCompany", "cboTitle", "chkPrintPreview", "cmdOK", "cmdCancel", "cboCompany"}));
+    QCOMPARE(f->height(), height);
+    for (QWidget *w : std::initializer_list<QWidget *>{f->lstCondition, f->fraQuantity, f->fraCurrentValue})
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
 }
 
 // More opens the lower part, hides itself and adds "Any" to the selection.
@@ -793,13 +813,16 @@ void tst_SelectCriteria::okRefusals()
 void tst_SelectCriteria::openedAsTheMenuCommand_data()
 {
     QTest::addColumn<int>("use");
-    QTest::newRow("browse") << 0;
-    QTest::newRow("report 003") << 3;
+    QTest::addColumn<QString>("report"); // the definition run; empty for browse
+    QTest::newRow("browse") << 0 << "";
+    QTest::newRow("report 003") << 3 << "Kepix003.rpt";
+    QTest::newRow("missing issues") << 4 << "Kepix004.rpt";
 }
 
 void tst_SelectCriteria::openedAsTheMenuCommand()
 {
     QFETCH(int, use);
+    QFETCH(QString, report);
     TempCollection c;
     sampleCollection(c);
     ScriptedUi ui;
@@ -838,6 +861,8 @@ void tst_SelectCriteria::openedAsTheMenuCommand()
         QCOMPARE(watch.rows, Everything);
     else
         QCOMPARE(ui.reportRuns.size(), 1);
+    if (use != 0)
+        QCOMPARE(QFileInfo(ui.reportRuns.first().reportFile).fileName(), report);
     QVERIFY(ui.boxes.isEmpty());
     QVERIFY(!window.findChild<frmSelectCriteria *>());
 }

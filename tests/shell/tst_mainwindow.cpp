@@ -6,6 +6,7 @@
 #include "platform/feedback.h"
 #include "platform/keyboardstate.h"
 #include "platform/twips.h"
+#include "reports/frmselectcriteria.h"
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
@@ -92,10 +93,13 @@ void TestMainWindow::menuTree_data()
                                             "mnuOptUseDefaultDatabase=Use &Default Database on Startup"}
                              << QStringList{"mnuOptViewToolbar", "mnuOptUseDefaultDatabase"};
     QTest::newRow("Reports") << u"mnuReports"_s
-                             << QStringList{"mnuRepBrowseComics=&Browse Comics", "-mnuRepSep1",
+                             << QStringList{"mnuRepBrowseComics=&Browse Comics",
+                                            "-mnuRepSep1",
                                             "mnuRepBasicReport001=Basic Report 00&1",
                                             "mnuRepTitleWithNotes002=Title with Notes 00&2",
-                                            "mnuRepValueByTitleAndCo=Value by Title && Co. Report 00&3"}
+                                            "mnuRepValueByTitleAndCo=Value by Title && Co. Report 00&3",
+                                            "-mnuRepSep2",
+                                            "mnuRepMissingIssues=&Missing Issues..."}
                              << QStringList{};
     QTest::newRow("Help") << u"mnuHelp"_s
                           << QStringList{"mnuHelPanelkeepHelp=Panelkeep Help...", "mnuHelAbout=&About..."}
@@ -243,10 +247,12 @@ void TestMainWindow::buttonRunsItsMenuItem_data()
                                    << u"screen:Maintain Comic Issue Information"_s;
     QTest::newRow("CoverPrice") << 8 << u"mnuFilSetCurrentCoverPrice"_s
                                 << u"screen:Set Current Cover Price"_s;
-    QTest::newRow("Browse") << 10 << u"mnuRepBrowseComics"_s << selection;
-    QTest::newRow("Report1") << 11 << u"mnuRepBasicReport001"_s << selection;
-    QTest::newRow("Report2") << 12 << u"mnuRepTitleWithNotes002"_s << selection;
-    QTest::newRow("Report3") << 13 << u"mnuRepValueByTitleAndCo"_s << selection;
+    QTest::newRow("Browse") << 10 << u"mnuRepBrowseComics"_s << selection + " use 0";
+    QTest::newRow("Report1") << 11 << u"mnuRepBasicReport001"_s << selection + " use 1";
+    QTest::newRow("Report2") << 12 << u"mnuRepTitleWithNotes002"_s << selection + " use 2";
+    QTest::newRow("Report3") << 13 << u"mnuRepValueByTitleAndCo"_s << selection + " use 3";
+    // The menu's one item without a button (position 0).
+    QTest::newRow("Missing issues") << 0 << u"mnuRepMissingIssues"_s << selection + " use 4";
 }
 
 void TestMainWindow::buttonRunsItsMenuItem()
@@ -272,6 +278,8 @@ void TestMainWindow::buttonRunsItsMenuItem()
         connect(&closer, &QTimer::timeout, [&] {
             if (QWidget *modal = QApplication::activeModalWidget()) {
                 screens << QStringLiteral("screen:") + modal->windowTitle();
+                if (auto *criteria = qobject_cast<frmSelectCriteria *>(modal))
+                    screens.last() += QStringLiteral(" use %1").arg(criteria->inStyle());
                 modal->close();
             }
         });
@@ -286,7 +294,7 @@ void TestMainWindow::buttonRunsItsMenuItem()
         return seen;
     };
     const QStringList fromMenu = effect(menuItem);
-    const QStringList fromButton = effect(w->tbarButton(position));
+    const QStringList fromButton = position ? effect(w->tbarButton(position)) : fromMenu;
     QCOMPARE(fromButton, fromMenu);
     QVERIFY2(fromMenu.contains(shows), qPrintable(fromMenu.join(", ")));
     QVERIFY2(fromMenu.last() == QLatin1String("timer:1"), "every command ends with the timer running");

@@ -26,6 +26,10 @@ private slots:
         QTest::newRow("report with formula")
             << "ok" << QStringList{"--report", "3", "--formula", "{Issue.Quantity} > 1;", "--pdf", out} << 0
             << "";
+        QTest::newRow("missing issues")
+            << "ok"
+            << QStringList{"--report", "missing", "--formula", "{Company.Company_ID} = \"X\";", "--pdf", out}
+            << 0 << "";
         QTest::newRow("missing file")
             << "missing" << QStringList{"--report", "1", "--pdf", out} << 1 << "was not found";
         QTest::newRow("not a collection")

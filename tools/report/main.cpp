@@ -1,6 +1,6 @@
-// panelkeep-report COLLECTION --report 1|2|3 [--formula TEXT] --pdf OUT.pdf:
-// writes one of the three reports of a collection to a PDF file, through the
-// same engine and definitions as the program.
+// panelkeep-report COLLECTION --report 1|2|3|missing [--formula TEXT] --pdf OUT.pdf:
+// writes one of the reports of a collection to a PDF file, through the same
+// engine and definitions as the program.
 
 #include "platform/engineerror.h"
 #include "platform/reportdocument.h"
@@ -46,7 +46,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption reportOption(
         QStringLiteral("report"),
-        QStringLiteral("1 Issue Details, 2 with Notes, 3 Value by Title & Company."), QStringLiteral("N"));
+        QStringLiteral("1 Issue Details, 2 with Notes, 3 Value by Title & Company, missing Missing Issues."),
+        QStringLiteral("N"));
     const QCommandLineOption formulaOption(QStringLiteral("formula"),
                                            QStringLiteral("Selection formula, e.g. {Issue.Quantity} > 1;"),
                                            QStringLiteral("TEXT"));
@@ -64,10 +65,12 @@ int main(int argc, char *argv[])
     if (args.size() != 1)
         return fail(QStringLiteral("expected one COLLECTION file.\n") + parser.helpText(), 2);
     static const char *const titles[] = {"Issue Details", "Issue Details with Notes",
-                                         "Value by Title & Company"};
-    const int report = parser.value(reportOption).toInt();
-    if (report < 1 || report > 3)
-        return fail(QStringLiteral("--report must be 1, 2 or 3."), 2);
+                                         "Value by Title & Company", "Missing Issues"};
+    // The missing-issues report is asked for by name.
+    const QString chosen = parser.value(reportOption);
+    const int report = chosen == QLatin1String("missing") ? 4 : chosen.toInt();
+    if (report < 1 || (report > 3 && chosen != QLatin1String("missing")))
+        return fail(QStringLiteral("--report must be 1, 2, 3 or missing."), 2);
     if (!parser.isSet(pdfOption) || parser.value(pdfOption).isEmpty())
         return fail(QStringLiteral("--pdf OUT.pdf is required."), 2);
 
