@@ -2,14 +2,17 @@
 
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/csvfile.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
+#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/nameorder.h"
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
 
+#include <QFileInfo>
 #include <array>
 #include <vector>
 
@@ -20,13 +23,18 @@ namespace reports {
 
 namespace {
 
+const QString BrowseColumns =
+    QStringLiteral("Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
+                   "Issue.Current_Value, Issue.Notes");
+// An export has every column of an issue, in the file's column order.
+const QString ExportColumns = QStringLiteral(
+    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
+    "Issue.Original_Price, Issue.Current_Value, Issue.Notes");
 // The four inner joins written one after another select the same rows as
 // the nested form; SQLite plans either equally.
-const QString FixedQuery = QStringLiteral(
-    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
-    "Issue.Current_Value, Issue.Notes FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
-    "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
-    "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
+const QString Joins = QStringLiteral(" FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
+                                     "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
+                                     "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
 // Issues held in several conditions come in condition order, so a browse
 // always lists the same rows the same way.
 // Names in name order (accents with their base letters).
@@ -54,10 +62,10 @@ const Column Columns[] = {
     {"Qty", 600, 1},      {"Value", 800, 1},  {"Notes", 800, 2},
 };
 
-QString buildQuery(const QString &sCompany, const QString &sTitle, const std::optional<SqlCondition> &where,
-                   QVariantList &params)
+QString buildQuery(const QString &columns, const QString &sCompany, const QString &sTitle,
+                   const std::optional<SqlCondition> &where, QVariantList &params)
 {
-    QString sql = FixedQuery;
+    QString sql = columns + Joins;
     bool whereOpen = false;
     if (sCompany != AnyKey) {
         sql += QStringLiteral(" where Company.Company_ID = ?");
@@ -114,7 +122,8 @@ bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, 
 {
     db::Session &s = db::session();
     QVariantList params;
-    const QString sql = buildQuery(sCompany, sTitle, where, params);
+    const QString sql = buildQuery(BrowseColumns, sCompany, sTitle, where, params);
+    form.shown = BrowseSelection{sCompany, sTitle, where};
 
     showStatus(QStringLiteral("Selecting data..."));
     // A query that cannot be opened must not be judged by the rows of
@@ -150,6 +159,42 @@ bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, 
         db::showDataError();
     }
     return false;
+}
+
+bool ExportBrowseData(frmBrowseComics &form)
+{
+    platform::FileDialogRequest request;
+    request.title = QStringLiteral("Export CSV");
+    request.filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("csv");
+    request.acceptLabel = QStringLiteral("&Export");
+    request.overwritePrompt = true;
+    request.keepCurrentFolder = true;
+    request.fileName = QFileInfo(db::dbCollection().path()).completeBaseName() + QStringLiteral(".csv");
+    const std::optional<QString> path = platform::chooseFile(request, &form);
+    if (!path) {
+        showStatus(QStringLiteral("Export Cancelled..."));
+        return false;
+    }
+
+    // The grid shows fewer columns and names a company only where its run
+    // begins: the rows are read again, with every column, in the same order.
+    QVariantList params;
+    const BrowseSelection &shown = form.shown;
+    const QString sql = buildQuery(ExportColumns, shown.company, shown.title, shown.where, params);
+    showStatus(QStringLiteral("Exporting..."));
+    form.setCursor(Qt::WaitCursor);
+    try {
+        const int rows = platform::exportCsv(db::dbCollection(), sql, params, platform::issueCsvColumns(), *path);
+        form.unsetCursor();
+        showStatus(platform::exportedText(rows, *path));
+        return true;
+    } catch (const platform::EngineError &e) {
+        form.unsetCursor();
+        showStatus(QStringLiteral("Export failed"));
+        showMessage(e.text(), form.windowTitle(), platform::MsgButtons::OK, platform::MsgIcon::Exclamation);
+        return false;
+    }
 }
 
 void SetUpBrowseGrid(frmBrowseComics &form)
