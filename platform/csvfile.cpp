@@ -19,10 +19,14 @@ constexpr std::size_t Chunk = 1 << 16;
 const QList<CsvColumn> &issueCsvColumns()
 {
     static const QList<CsvColumn> columns{
-        {QStringLiteral("Company"), CsvKind::Text},         {QStringLiteral("Title"), CsvKind::Text},
-        {QStringLiteral("Issue"), CsvKind::Number},         {QStringLiteral("Condition"), CsvKind::Text},
-        {QStringLiteral("Quantity"), CsvKind::Number},      {QStringLiteral("Original Price"), CsvKind::Amount},
-        {QStringLiteral("Current Value"), CsvKind::Amount}, {QStringLiteral("Notes"), CsvKind::Text},
+        {QStringLiteral("Company"), CsvKind::Text},
+        {QStringLiteral("Title"), CsvKind::Text},
+        {QStringLiteral("Issue"), CsvKind::Number},
+        {QStringLiteral("Condition"), CsvKind::Text},
+        {QStringLiteral("Quantity"), CsvKind::Number},
+        {QStringLiteral("Original Price"), CsvKind::Amount},
+        {QStringLiteral("Current Value"), CsvKind::Amount},
+        {QStringLiteral("Notes"), CsvKind::Text},
     };
     return columns;
 }
@@ -34,9 +38,10 @@ CsvFile::CsvFile(const QString &path, const QList<CsvColumn> &columns, const QSt
     // Replacing the collection being read would lose it.
     const QString existing = QFileInfo(path).canonicalFilePath();
     if (!existing.isEmpty() && existing == QFileInfo(source).canonicalFilePath())
-        throw EngineError(errnum::Generic,
-                          QStringLiteral("'%1' is the collection file itself; choose another name for the export.")
-                              .arg(QDir::toNativeSeparators(path)));
+        throw EngineError(
+            errnum::Generic,
+            QStringLiteral("'%1' is the collection file itself; choose another name for the export.")
+                .arg(QDir::toNativeSeparators(path)));
     if (!m_file.open(QIODevice::WriteOnly))
         fail(m_file.errorString());
     m_buffer.reserve(Chunk + 4096);
@@ -57,8 +62,9 @@ CsvFile::~CsvFile() = default;
 void CsvFile::fail(const QString &why)
 {
     m_file.cancelWriting();
-    throw EngineError(errnum::Generic, QStringLiteral("The file '%1' could not be written: %2.")
-                                           .arg(QDir::toNativeSeparators(m_path), why));
+    throw EngineError(
+        errnum::Generic,
+        QStringLiteral("The file '%1' could not be written: %2.").arg(QDir::toNativeSeparators(m_path), why));
 }
 
 void CsvFile::text(const char *utf8, std::size_t bytes)
@@ -92,7 +98,8 @@ void CsvFile::writeRow(sqlite3_stmt *stmt, int first)
         }
         case CsvKind::Number: {
             char digits[24];
-            const auto end = std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(stmt, col)).ptr;
+            const auto end =
+                std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(stmt, col)).ptr;
             m_buffer.append(digits, end);
             break;
         }
@@ -119,7 +126,8 @@ void CsvFile::flushIfFull()
 
 void CsvFile::commit()
 {
-    if (!m_buffer.empty() && m_file.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size()))
+    if (!m_buffer.empty() &&
+        m_file.write(m_buffer.data(), qint64(m_buffer.size())) != qint64(m_buffer.size()))
         fail(m_file.errorString());
     m_buffer.clear();
     if (!m_file.commit())

@@ -295,9 +295,9 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     if (rc != SQLITE_OK)
         readFailed(rc);
 
-    QString sql = QStringLiteral(
-        "c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, i.Quantity, "
-        "i.Original_Price, i.Current_Value, %1");
+    QString sql =
+        QStringLiteral("c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, i.Quantity, "
+                       "i.Original_Price, i.Current_Value, %1");
     sql = sql.arg(def.notes ? QStringLiteral("i.Notes") : QStringLiteral("NULL"));
     m_firstColumn = 10;
     for (const ReportColumn &c : def.columns)

@@ -23,18 +23,19 @@ namespace reports {
 
 namespace {
 
-const QString BrowseColumns =
-    QStringLiteral("Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
-                   "Issue.Current_Value, Issue.Notes");
+const QString BrowseColumns = QStringLiteral(
+    "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
+    "Issue.Current_Value, Issue.Notes");
 // An export has every column of an issue, in the file's column order.
 const QString ExportColumns = QStringLiteral(
     "Select Company.Company, Title.Title, Issue.IssueNum, Condition.Condition, Issue.Quantity, "
     "Issue.Original_Price, Issue.Current_Value, Issue.Notes");
 // The four inner joins written one after another select the same rows as
 // the nested form; SQLite plans either equally.
-const QString Joins = QStringLiteral(" FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
-                                     "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
-                                     "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
+const QString Joins =
+    QStringLiteral(" FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID "
+                   "INNER JOIN Issue ON Title.Title_ID = Issue.Title_ID "
+                   "INNER JOIN Condition ON Condition.Condition_ID = Issue.Condition");
 // Issues held in several conditions come in condition order, so a browse
 // always lists the same rows the same way.
 // Names in name order (accents with their base letters).
@@ -185,7 +186,8 @@ bool ExportBrowseData(frmBrowseComics &form)
     showStatus(QStringLiteral("Exporting..."));
     form.setCursor(Qt::WaitCursor);
     try {
-        const int rows = platform::exportCsv(db::dbCollection(), sql, params, platform::issueCsvColumns(), *path);
+        const int rows =
+            platform::exportCsv(db::dbCollection(), sql, params, platform::issueCsvColumns(), *path);
         form.unsetCursor();
         showStatus(platform::exportedText(rows, *path));
         return true;

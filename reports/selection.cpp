@@ -70,7 +70,8 @@ QString reportFormula(const Selection &selection)
     if (!selection.conditions.empty())
         parts << conditionsText(selection.conditions, QStringLiteral("{Issue.Condition}"), false);
     if (const auto &v = selection.value)
-        parts << QStringLiteral("{Issue.Current_Value} ") + operatorText(v->op) + platform::plainDecimal(v->amount);
+        parts << QStringLiteral("{Issue.Current_Value} ") + operatorText(v->op) +
+                     platform::plainDecimal(v->amount);
     if (const auto &q = selection.quantity)
         parts << QStringLiteral("{Issue.Quantity} ") + operatorText(q->op) + QString::number(q->number);
     if (parts.isEmpty())

@@ -558,15 +558,16 @@ void tst_ReportRun::csvExportRoundTrip_data()
     QTest::addColumn<QVariantList>("params");
 
     QTest::newRow("everything") << selection("*", "*") << "1" << QVariantList();
-    QTest::newRow("a company with a comma and quotes") << selection("DFC", "*") << "Company.Company_ID = ?"
-                                                       << QVariantList{"DFC"};
-    QTest::newRow("an accented title") << selection("EDL", "ET")
-                                       << "Company.Company_ID = ? AND Title.Title_ID = ?"
-                                       << QVariantList{"EDL", "ET"};
+    QTest::newRow("a company with a comma and quotes")
+        << selection("DFC", "*") << "Company.Company_ID = ?" << QVariantList{"DFC"};
+    QTest::newRow("an accented title")
+        << selection("EDL", "ET") << "Company.Company_ID = ? AND Title.Title_ID = ?"
+        << QVariantList{"EDL", "ET"};
     QTest::newRow("conditions and a value")
         << selection("*", "*", {1, 3, 8}, {}, amount(Comparison::Greater, 5000))
         << "Issue.Condition IN (1, 3, 8) AND Issue.Current_Value > 5000" << QVariantList();
-    QTest::newRow("a quantity") << selection("*", "*", {}, reports::QuantityRestriction{Comparison::Greater, 1})
+    QTest::newRow("a quantity") << selection("*", "*", {},
+                                             reports::QuantityRestriction{Comparison::Greater, 1})
                                 << "Issue.Quantity > 1" << QVariantList();
 }
 
@@ -594,14 +595,15 @@ void tst_ReportRun::csvExportRoundTrip()
         {"IK", 6, 1, 1, 0, 1000000000, "=1+1"},
     };
     for (const QVariantList &i : issues)
-        db::dbCollection().execute("INSERT INTO Issue VALUES (?, ?, ?, ?, ?, ?, ?)", ExecuteOption::FailOnError,
-                                   i);
+        db::dbCollection().execute("INSERT INTO Issue VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                   ExecuteOption::FailOnError, i);
 
-    QList<QStringList> expected{{"Company", "Title", "Issue", "Condition", "Quantity", "Original Price",
-                                 "Current Value", "Notes"}};
+    QList<QStringList> expected{
+        {"Company", "Title", "Issue", "Condition", "Quantity", "Original Price", "Current Value", "Notes"}};
     auto rs = db::dbCollection().openRecordset(
         "SELECT Company.Company AS co, Title.Title AS ti, Issue.IssueNum AS n, Condition.Condition AS k, "
-        "Issue.Quantity AS q, Issue.Original_Price AS paid, Issue.Current_Value AS value, Issue.Notes AS notes "
+        "Issue.Quantity AS q, Issue.Original_Price AS paid, Issue.Current_Value AS value, Issue.Notes AS "
+        "notes "
         "FROM Company, Title, Issue, Condition WHERE Company.Company_ID = Title.Company_ID AND "
         "Title.Title_ID = Issue.Title_ID AND Condition.Condition_ID = Issue.Condition AND (" +
             where +
@@ -642,9 +644,9 @@ void tst_ReportRun::csvExportRoundTrip()
     QCOMPARE(browseRows, expected);
 
     for (const int n : {1, 3}) {
-        const auto doc = ReportDocument::open({c.path(), QCoreApplication::applicationDirPath() +
-                                                             QStringLiteral("/Kepix00%1.rpt").arg(n),
-                                               "Report", reports::reportFormula(sel)});
+        const auto doc = ReportDocument::open(
+            {c.path(), QCoreApplication::applicationDirPath() + QStringLiteral("/Kepix00%1.rpt").arg(n),
+             "Report", reports::reportFormula(sel)});
         const QString reported = out.filePath(QStringLiteral("report%1.csv").arg(n));
         QCOMPARE(doc->writeCsv(reported), int(expected.size() - 1));
         const auto [reportOk, reportRows] = readBack(reported);
