@@ -134,6 +134,12 @@ void CsvFile::commit()
         fail(m_file.errorString());
 }
 
+QString proposedCsvFile(const QString &collection)
+{
+    const QFileInfo info(collection);
+    return info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
+}
+
 QString exportedText(int rows, const QString &path)
 {
     const QString file = QDir::toNativeSeparators(path);

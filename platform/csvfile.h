@@ -64,6 +64,10 @@ private:
     int m_rows = 0;
 };
 
+// The file an export proposes: the collection's name ending in ".csv", in
+// the collection's folder.
+QString proposedCsvFile(const QString &collection);
+
 // The status line after an export, e.g. "Exported 3 issues to /home/me/comics.csv".
 QString exportedText(int rows, const QString &path);
 

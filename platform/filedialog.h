@@ -18,7 +18,7 @@ struct FileDialogRequest
     QString defaultExtension;     // added to a name typed without an extension
     QString acceptLabel;          // the accept button's caption, "&Open" when empty
     bool overwritePrompt = false; // ask before taking an existing file (exports do)
-    QString fileName{};           // the name proposed in the chooser's folder
+    QString fileName{};           // the name proposed; a full path opens the chooser in its folder
     // Saving a copy elsewhere must not move the folder the collection names
     // are shown against: exports leave the current directory alone.
     bool keepCurrentFolder = false;

@@ -485,7 +485,7 @@ void ReportPreview::exportCsv()
         request.acceptLabel = QStringLiteral("&Export");
         request.overwritePrompt = true;
         request.keepCurrentFolder = true;
-        request.fileName = QFileInfo(m_doc->dataFile()).completeBaseName() + QStringLiteral(".csv");
+        request.fileName = proposedCsvFile(m_doc->dataFile());
         const std::optional<QString> path = chooseFile(request, this);
         if (!path)
             throw EngineError(errnum::ReportCancelled, QStringLiteral("Export was cancelled."));

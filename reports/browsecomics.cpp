@@ -12,7 +12,6 @@
 #include "reports/browsegrid.h"
 #include "reports/frmbrowsecomics.h"
 
-#include <QFileInfo>
 #include <array>
 #include <vector>
 
@@ -171,7 +170,7 @@ bool ExportBrowseData(frmBrowseComics &form)
     request.acceptLabel = QStringLiteral("&Export");
     request.overwritePrompt = true;
     request.keepCurrentFolder = true;
-    request.fileName = QFileInfo(db::dbCollection().path()).completeBaseName() + QStringLiteral(".csv");
+    request.fileName = platform::proposedCsvFile(db::dbCollection().path());
     const std::optional<QString> path = platform::chooseFile(request, &form);
     if (!path) {
         showStatus(QStringLiteral("Export Cancelled..."));

@@ -558,7 +558,8 @@ void tst_BrowseGrid::exporting()
 
     QCOMPARE(ui.fileDialogs.size(), 1);
     const FileDialogRequest &request = ui.fileDialogs.first();
-    QCOMPARE(request.fileName, QFileInfo(c.path()).completeBaseName() + ".csv");
+    QCOMPARE(QFileInfo(request.fileName).absolutePath(), QFileInfo(c.path()).absolutePath());
+    QCOMPARE(QFileInfo(request.fileName).fileName(), QFileInfo(c.path()).completeBaseName() + ".csv");
     QVERIFY(request.overwritePrompt);
     QCOMPARE(qtNameFilters(request.filter).first(), QStringLiteral("CSV Files (*.csv)"));
     QCOMPARE(QDir::currentPath(), folder);

@@ -400,7 +400,8 @@ void tst_ReportRun::previewWindow()
     ui.clearRecords();
     QTest::keyClick(p, Qt::Key_X, Qt::AltModifier);
     QTRY_COMPARE(ui.statuses, QStringList{"Exported 150 issues to " + QDir::toNativeSeparators(csv)});
-    QCOMPARE(ui.fileDialogs.first().fileName, QFileInfo(c.path()).completeBaseName() + ".csv");
+    QCOMPARE(ui.fileDialogs.first().fileName,
+             QFileInfo(c.path()).absoluteDir().filePath(QFileInfo(c.path()).completeBaseName() + ".csv"));
     QFile written(csv);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll().count("\r\n"), 151);
