@@ -201,6 +201,7 @@ public:
     QString whereSql; // the compiled selection, for reading the rows again
     QVariantList whereValues;
     QString fileName;
+    QString dataPath; // the collection, whatever the current folder becomes
     QString date;
     bool complete = false;
 
@@ -291,7 +292,8 @@ void ReportDocumentImpl::open(const ReportRequest &r)
         throw EngineError(errnum::FileNotFound, QStringLiteral("The collection file '%1' was not found.")
                                                     .arg(QDir::toNativeSeparators(r.dataFile)));
     fileName = info.fileName();
-    int rc = openCollection(info.absoluteFilePath(), &m_db);
+    dataPath = info.absoluteFilePath();
+    int rc = openCollection(dataPath, &m_db);
     if (rc != SQLITE_OK)
         readFailed(rc);
 
@@ -844,7 +846,7 @@ int ReportDocumentImpl::writeIssueCsv(const QString &path) const
                                .arg(QDir::toNativeSeparators(request.dataFile),
                                     QString::fromUtf8(r.db ? sqlite3_errmsg(r.db) : sqlite3_errstr(rc))));
     };
-    int rc = openCollection(request.dataFile, &r.db);
+    int rc = openCollection(dataPath, &r.db);
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(r.db, "BEGIN", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
@@ -859,7 +861,7 @@ int ReportDocumentImpl::writeIssueCsv(const QString &path) const
         throw failed(rc);
     bindSelection(r.issues, whereValues);
 
-    CsvFile file(path, issueCsvColumns(), request.dataFile);
+    CsvFile file(path, issueCsvColumns(), dataPath);
     while ((rc = sqlite3_step(r.titles)) == SQLITE_ROW) {
         sqlite3_reset(r.issues);
         sqlite3_bind_text(r.issues, 1, reinterpret_cast<const char *>(sqlite3_column_text(r.titles, 2)),
