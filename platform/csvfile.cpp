@@ -134,10 +134,18 @@ void CsvFile::commit()
         fail(m_file.errorString());
 }
 
-QString proposedCsvFile(const QString &collection)
+FileDialogRequest csvExportRequest(const QString &collection)
 {
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export CSV");
+    request.filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
+    request.defaultExtension = QStringLiteral("csv");
+    request.acceptLabel = QStringLiteral("&Export");
+    request.overwritePrompt = true;
+    request.keepCurrentFolder = true;
     const QFileInfo info(collection);
-    return info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
+    request.fileName = info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
+    return request;
 }
 
 QString exportedText(int rows, const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/currency.h"
+#include "platform/filedialog.h"
 
 #include <QList>
 #include <QSaveFile>
@@ -64,9 +65,10 @@ private:
     int m_rows = 0;
 };
 
-// The file an export proposes: the collection's name ending in ".csv", in
-// the collection's folder.
-QString proposedCsvFile(const QString &collection);
+// The file chooser of a CSV export: asks before replacing a file, leaves the
+// current folder alone, and proposes the collection's name ending in ".csv",
+// in the collection's folder.
+FileDialogRequest csvExportRequest(const QString &collection);
 
 // The status line after an export, e.g. "Exported 3 issues to /home/me/comics.csv".
 QString exportedText(int rows, const QString &path);

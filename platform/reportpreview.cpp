@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -478,15 +477,7 @@ void ReportPreview::exportPdf()
 void ReportPreview::exportCsv()
 {
     output([this] {
-        FileDialogRequest request;
-        request.title = QStringLiteral("Export CSV");
-        request.filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
-        request.defaultExtension = QStringLiteral("csv");
-        request.acceptLabel = QStringLiteral("&Export");
-        request.overwritePrompt = true;
-        request.keepCurrentFolder = true;
-        request.fileName = proposedCsvFile(m_doc->dataFile());
-        const std::optional<QString> path = chooseFile(request, this);
+        const std::optional<QString> path = chooseFile(csvExportRequest(m_doc->dataFile()), this);
         if (!path)
             throw EngineError(errnum::ReportCancelled, QStringLiteral("Export was cancelled."));
         struct Hourglass

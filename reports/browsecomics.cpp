@@ -6,7 +6,6 @@
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
-#include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/nameorder.h"
 #include "reports/browsegrid.h"
@@ -163,15 +162,8 @@ bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, 
 
 bool ExportBrowseData(frmBrowseComics &form)
 {
-    platform::FileDialogRequest request;
-    request.title = QStringLiteral("Export CSV");
-    request.filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
-    request.defaultExtension = QStringLiteral("csv");
-    request.acceptLabel = QStringLiteral("&Export");
-    request.overwritePrompt = true;
-    request.keepCurrentFolder = true;
-    request.fileName = platform::proposedCsvFile(db::dbCollection().path());
-    const std::optional<QString> path = platform::chooseFile(request, &form);
+    const std::optional<QString> path =
+        platform::chooseFile(platform::csvExportRequest(db::dbCollection().path()), &form);
     if (!path) {
         showStatus(QStringLiteral("Export Cancelled..."));
         return false;
