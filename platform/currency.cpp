@@ -1,5 +1,6 @@
 #include "platform/currency.h"
 
+#include <charconv>
 #include <cstdint>
 
 namespace platform {
@@ -9,6 +10,33 @@ QLocale currencyLocale(const QLocale &locale)
     if (locale.language() == QLocale::C || locale.currencySymbol().isEmpty())
         return QLocale(QLocale::English, QLocale::UnitedStates);
     return locale;
+}
+
+int plainDecimal(std::int64_t scaled, char *out)
+{
+    // Unsigned, so the most negative amount has a magnitude too.
+    const std::uint64_t magnitude =
+        scaled < 0 ? std::uint64_t(0) - std::uint64_t(scaled) : std::uint64_t(scaled);
+    char *p = out;
+    if (scaled < 0)
+        *p++ = '-';
+    p = std::to_chars(p, out + PlainDecimalSize, magnitude / std::uint64_t(Currency::Scale)).ptr;
+    *p++ = '.';
+    std::uint64_t fraction = magnitude % std::uint64_t(Currency::Scale);
+    for (std::uint64_t unit = std::uint64_t(Currency::Scale) / 10; unit; unit /= 10) {
+        *p++ = char('0' + fraction / unit);
+        fraction %= unit;
+    }
+    // Zeros beyond the cents say nothing.
+    for (int kept = 4; kept > 2 && p[-1] == '0'; --kept)
+        --p;
+    return int(p - out);
+}
+
+QString plainDecimal(Currency amount)
+{
+    char text[PlainDecimalSize];
+    return QString::fromLatin1(text, plainDecimal(amount.scaled(), text));
 }
 
 QString formatCurrency(Currency amount, const QLocale &locale)

@@ -34,6 +34,15 @@ private:
 // when the user's locale has none (C/POSIX).
 QLocale currencyLocale(const QLocale &locale = QLocale());
 
+// The amount as a plain number for other programs: "-" when negative, "."
+// before the decimals, no grouping and no symbol; two decimals, or up to four
+// when the amount holds them, so nothing is rounded away.
+QString plainDecimal(Currency amount);
+// The same written at `out`, which has room for PlainDecimalSize characters;
+// returns the number written.
+inline constexpr int PlainDecimalSize = 24;
+int plainDecimal(std::int64_t scaled, char *out);
+
 // The named format "Currency": symbol, digit grouping and two decimals,
 // negative amounts as the locale writes them.
 QString formatCurrency(Currency amount, const QLocale &locale = QLocale());

@@ -19,4 +19,10 @@ QString listedPath(const QString &path)
     return QString();
 }
 
+bool sameFile(const QString &a, const QString &b)
+{
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
 } // namespace platform

@@ -10,4 +10,7 @@ namespace platform {
 // the folder holds neither.
 QString listedPath(const QString &path);
 
+// Whether both paths name one existing file (through links and "..").
+bool sameFile(const QString &a, const QString &b);
+
 } // namespace platform

@@ -72,6 +72,8 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
         if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
             dialog.selectNameFilter(filters.at(request.filterIndex - 1));
         dialog.setDefaultSuffix(request.defaultExtension);
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(request.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return std::nullopt;
         chosen = dialog.selectedFiles().constFirst();
@@ -80,7 +82,8 @@ std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *par
         return std::nullopt;
     const QString path =
         QFileInfo(withDefaultExtension(*chosen, request.defaultExtension)).absoluteFilePath();
-    QDir::setCurrent(QFileInfo(path).absolutePath());
+    if (!request.keepCurrentFolder)
+        QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
 

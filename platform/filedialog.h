@@ -18,6 +18,10 @@ struct FileDialogRequest
     QString defaultExtension;     // added to a name typed without an extension
     QString acceptLabel;          // the accept button's caption, "&Open" when empty
     bool overwritePrompt = false; // ask before taking an existing file (exports do)
+    QString fileName{};           // the name proposed; a full path opens the chooser in its folder
+    // Saving a copy elsewhere must not move the folder the collection names
+    // are shown against: exports leave the current directory alone.
+    bool keepCurrentFolder = false;
 };
 
 // Splits "Desc (*.a)|*.a|All (*.*)|*.*" into Qt name filters ("Desc (*.a)").
@@ -25,7 +29,8 @@ QStringList qtNameFilters(const QString &filter);
 
 // Shows a file chooser that accepts the name of a file that does not exist
 // yet (its folder must exist). Returns the full path, or nothing on Cancel.
-// A chosen file's folder becomes the process's current directory.
+// A chosen file's folder becomes the process's current directory, unless the
+// request keeps the current folder.
 std::optional<QString> chooseFile(const FileDialogRequest &request, QWidget *parent = nullptr);
 
 // Tests answer the chooser from a script; an empty handler restores the dialog.

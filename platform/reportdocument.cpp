@@ -2,6 +2,7 @@
 
 #include "platform/nameorder.h"
 
+#include "platform/csvfile.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/missingissues.h"
@@ -138,6 +139,55 @@ QString money(std::int64_t scaled)
     return formatCurrency(Currency::fromScaled(scaled));
 }
 
+// Opens the collection read-only, set up as every connection of ours: the
+// file's own SQL never runs, and names come in the lists' order.
+int openCollection(const QString &path, sqlite3 **db)
+{
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3_busy_timeout(*db, 5000);
+    sqlite3_db_config(*db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(*db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    registerNameOrder(*db);
+    return SQLITE_OK;
+}
+
+// Every title with its company, in report order: company key and name, title
+// key and name.
+const char *const TitleListSql =
+    "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title FROM Title t JOIN Company c ON "
+    "c.Company_ID = t.Company_ID ORDER BY c.Company COLLATE PKNAME, c.Company_ID, "
+    "t.Title COLLATE PKNAME, t.Title_ID";
+
+// The issues of one title (bound first) that the selection picks, in report
+// order: titles come in report order from the list above, so no query has
+// to sort the whole collection.
+QString issueQuery(const QString &columns, const QString &where)
+{
+    return QStringLiteral("SELECT ") + columns +
+           QStringLiteral(" FROM Issue i CROSS JOIN Title t ON t.Title_ID = i.Title_ID"
+                          " CROSS JOIN Company c ON c.Company_ID = t.Company_ID"
+                          " CROSS JOIN Condition k ON k.Condition_ID = i.Condition"
+                          " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE i.Title_ID = ? AND (") +
+           where + QStringLiteral(") ORDER BY i.IssueNum, i.Condition");
+}
+
+// The selection's values, after the title.
+void bindSelection(sqlite3_stmt *stmt, const QVariantList &values)
+{
+    for (int i = 0; i < values.size(); ++i) {
+        const QVariant &v = values.at(i);
+        if (v.typeId() == QMetaType::QString)
+            sqlite3_bind_text16(stmt, i + 2, v.toString().utf16(), -1, SQLITE_TRANSIENT);
+        else if (v.typeId() == QMetaType::Double)
+            sqlite3_bind_double(stmt, i + 2, v.toDouble());
+        else
+            sqlite3_bind_int64(stmt, i + 2, v.toLongLong());
+    }
+}
+
 } // namespace
 
 class ReportDocumentImpl
@@ -149,11 +199,15 @@ public:
     bool step();        // reads one row (or finishes); false once complete
     bool stepMissing(); // the missing layout: reads one title
     void paint(int page, QPainter &p) const;
+    int writeIssueCsv(const QString &path) const;
 
     ReportRequest request;
     ReportDefinition def;
     QString words;
+    QString whereSql; // the compiled selection, for reading the rows again
+    QVariantList whereValues;
     QString fileName;
+    QString dataPath; // the collection, whatever the current folder becomes
     QString date;
     bool complete = false;
 
@@ -247,20 +301,14 @@ void ReportDocumentImpl::open(const ReportRequest &r)
         throw EngineError(errnum::FileNotFound, QStringLiteral("The collection file '%1' was not found.")
                                                     .arg(QDir::toNativeSeparators(r.dataFile)));
     fileName = info.fileName();
-    const QByteArray path = QFile::encodeName(info.absoluteFilePath());
-    int rc = sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    dataPath = info.absoluteFilePath();
+    int rc = openCollection(dataPath, &m_db);
     if (rc != SQLITE_OK)
         readFailed(rc);
-    sqlite3_busy_timeout(m_db, 5000);
-    // As on every connection of ours: the file's own SQL never runs, and
-    // names come in the lists' order.
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
-    sqlite3_db_config(m_db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
-    registerNameOrder(m_db);
 
-    QString sql = QStringLiteral(
-        "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, i.Quantity, "
-        "i.Original_Price, i.Current_Value, %1");
+    QString sql =
+        QStringLiteral("c.Company_ID, c.Company, t.Title_ID, t.Title, i.IssueNum, i.Condition, i.Quantity, "
+                       "i.Original_Price, i.Current_Value, %1");
     sql = sql.arg(def.notes ? QStringLiteral("i.Notes") : QStringLiteral("NULL"));
     m_firstColumn = 10;
     for (const ReportColumn &c : def.columns)
@@ -292,15 +340,13 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     // What the missing layout lists are titles, with or without issues.
     if (def.layout == Layout::Missing && formula.trimmed().isEmpty())
         words = QStringLiteral("All titles");
+    whereSql = where.sql;
+    whereValues = where.values;
     // Titles in report order, then each title's issues through the issue
     // key (title, number, condition): rows come already in order, so the
     // first page needs no sort of the whole collection. One read
     // transaction keeps every statement on the same state of the file.
-    sql += QStringLiteral(" FROM Issue i CROSS JOIN Title t ON t.Title_ID = i.Title_ID"
-                          " CROSS JOIN Company c ON c.Company_ID = t.Company_ID"
-                          " CROSS JOIN Condition k ON k.Condition_ID = i.Condition"
-                          " LEFT JOIN CoverPrice p ON p.Title_ID = i.Title_ID WHERE i.Title_ID = ? AND (") +
-           where.sql + QStringLiteral(") ORDER BY i.IssueNum, i.Condition");
+    sql = issueQuery(sql, where.sql);
     // The missing layout reads each title's numbers held, each once. A title
     // without issues gives one row without a number, so a selection of
     // company and title still lists it; one on the issues' own columns
@@ -319,12 +365,7 @@ void ReportDocumentImpl::open(const ReportRequest &r)
     };
     sqlite3_stmt *list = nullptr;
     if (sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(
-            m_db,
-            "SELECT c.Company_ID, c.Company, t.Title_ID, t.Title FROM Title t JOIN Company c ON "
-            "c.Company_ID = t.Company_ID ORDER BY c.Company COLLATE PKNAME, c.Company_ID, "
-            "t.Title COLLATE PKNAME, t.Title_ID",
-            -1, &list, nullptr) != SQLITE_OK)
+        sqlite3_prepare_v2(m_db, TitleListSql, -1, &list, nullptr) != SQLITE_OK)
         throw notACollection();
     while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
         QStringList row;
@@ -338,15 +379,7 @@ void ReportDocumentImpl::open(const ReportRequest &r)
         readFailed(rc);
     if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &m_stmt, nullptr) != SQLITE_OK)
         throw notACollection();
-    for (int i = 0; i < where.values.size(); ++i) {
-        const QVariant &v = where.values.at(i);
-        if (v.typeId() == QMetaType::QString)
-            sqlite3_bind_text16(m_stmt, i + 2, v.toString().utf16(), -1, SQLITE_TRANSIENT);
-        else if (v.typeId() == QMetaType::Double)
-            sqlite3_bind_double(m_stmt, i + 2, v.toDouble());
-        else
-            sqlite3_bind_int64(m_stmt, i + 2, v.toLongLong());
-    }
+    bindSelection(m_stmt, where.values);
 
     date = QLocale().toString(QDate::currentDate(), QLocale::LongFormat);
     // The header is the same on every page: its height is known up front.
@@ -946,6 +979,59 @@ void ReportDocumentImpl::paint(int page, QPainter &p) const
     p.restore();
 }
 
+// The selected issues read afresh from the collection in report order, with
+// every column, in one read transaction of a connection of their own: the
+// report's connection is let go once its pages are laid out.
+int ReportDocumentImpl::writeIssueCsv(const QString &path) const
+{
+    struct Reader
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_stmt *titles = nullptr, *issues = nullptr;
+        ~Reader()
+        {
+            sqlite3_finalize(issues);
+            sqlite3_finalize(titles);
+            sqlite3_close_v2(db);
+        }
+    } r;
+    const auto failed = [&](int rc) {
+        return EngineError(errnum::Generic,
+                           QStringLiteral("The collection '%1' could not be read: %2.")
+                               .arg(QDir::toNativeSeparators(request.dataFile),
+                                    QString::fromUtf8(r.db ? sqlite3_errmsg(r.db) : sqlite3_errstr(rc))));
+    };
+    int rc = openCollection(dataPath, &r.db);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(r.db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_prepare_v2(r.db, TitleListSql, -1, &r.titles, nullptr);
+    if (rc == SQLITE_OK) {
+        const QString columns = QStringLiteral("c.Company, t.Title, i.IssueNum, k.Condition, i.Quantity, "
+                                               "i.Original_Price, i.Current_Value, i.Notes");
+        rc = sqlite3_prepare_v2(r.db, issueQuery(columns, whereSql).toUtf8().constData(), -1, &r.issues,
+                                nullptr);
+    }
+    if (rc != SQLITE_OK)
+        throw failed(rc);
+    bindSelection(r.issues, whereValues);
+
+    CsvFile file(path, issueCsvColumns(), dataPath);
+    while ((rc = sqlite3_step(r.titles)) == SQLITE_ROW) {
+        sqlite3_reset(r.issues);
+        sqlite3_bind_text(r.issues, 1, reinterpret_cast<const char *>(sqlite3_column_text(r.titles, 2)),
+                          sqlite3_column_bytes(r.titles, 2), SQLITE_TRANSIENT);
+        while ((rc = sqlite3_step(r.issues)) == SQLITE_ROW)
+            file.writeRow(r.issues);
+        if (rc != SQLITE_DONE)
+            throw failed(rc);
+    }
+    if (rc != SQLITE_DONE)
+        throw failed(rc);
+    file.commit();
+    return file.rows();
+}
+
 ReportDocument::ReportDocument(std::unique_ptr<ReportDocumentImpl> impl)
     : m_impl(std::move(impl))
 {}
@@ -1042,6 +1128,34 @@ QList<ReportTotals> ReportDocument::companyTotals() const
 ReportTotals ReportDocument::grandTotal() const
 {
     return m_impl->grand;
+}
+
+QString ReportDocument::dataFile() const
+{
+    return m_impl->request.dataFile;
+}
+
+int ReportDocument::writeCsv(const QString &path) const
+{
+    switch (m_impl->def.layout) {
+    case Layout::Issues:
+    case Layout::Totals: return m_impl->writeIssueCsv(path);
+    case Layout::Missing: {
+        // A want list: each title's counts and missing numbers, as laid out.
+        while (!m_impl->complete)
+            m_impl->step();
+        CsvFile file(path, missingCsvColumns(), m_impl->dataPath);
+        for (std::size_t i = 0; i < m_impl->titles.size(); ++i) {
+            const Group &title = m_impl->titles[i];
+            file.writeRow({m_impl->companies[std::size_t(title.company)].name, title.name,
+                           qlonglong(title.totals.held), qlonglong(title.totals.missing),
+                           m_impl->missingText[i]});
+        }
+        file.commit();
+        return file.rows();
+    }
+    }
+    return 0;
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/reportoutput.h"
 
+#include "platform/directorylookup.h"
 #include "platform/engineerror.h"
 #include "platform/reportdocument.h"
 
@@ -62,6 +63,11 @@ void writeReportPdf(ReportDocument &doc, const QString &path, const ReportProgre
 {
     // Written beside the target and put in its place only when whole, so a
     // cancelled or failed run leaves any earlier file as it was.
+    // Replacing the collection being read would lose it.
+    if (sameFile(path, doc.dataFile()))
+        throw EngineError(errnum::Generic,
+                          QStringLiteral("'%1' is the collection file itself; choose another name for the PDF.")
+                              .arg(QDir::toNativeSeparators(path)));
     QSaveFile file(path);
     const auto failed = [&](const QString &why) {
         return EngineError(errnum::Generic, QStringLiteral("The PDF file '%1' could not be written: %2.")

@@ -1,5 +1,6 @@
 #include "platform/reportpreview.h"
 
+#include "platform/csvfile.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
 #include "platform/filedialog.h"
@@ -206,6 +207,8 @@ ReportPreview::ReportPreview(std::unique_ptr<ReportDocument> doc, const PreviewO
                       QStringLiteral("Print the report (Ctrl+P)"));
     cmdExport = button(this, bar, "cmdExport", QStringLiteral("&Export PDF..."),
                        QStringLiteral("Save the report as a PDF file"));
+    cmdExportCsv = button(this, bar, "cmdExportCsv", QStringLiteral("E&xport CSV..."),
+                          QStringLiteral("Save the report's issues as a CSV file for a spreadsheet"));
     bar->addStretch();
     cmdClose =
         button(this, bar, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close the preview (Esc)"));
@@ -215,6 +218,7 @@ ReportPreview::ReportPreview(std::unique_ptr<ReportDocument> doc, const PreviewO
         w->setVisible(options.showPageButtons);
     cmdPrint->setVisible(options.showPrintButtons);
     cmdExport->setVisible(options.showPrintButtons);
+    cmdExportCsv->setVisible(options.showPrintButtons);
 
     imgPage = new QLabel;
     imgPage->setObjectName(QStringLiteral("imgPage"));
@@ -242,6 +246,7 @@ ReportPreview::ReportPreview(std::unique_ptr<ReportDocument> doc, const PreviewO
     connect(cmdZoomOut, &QToolButton::clicked, this, &ReportPreview::zoomOut);
     connect(cmdPrint, &QToolButton::clicked, this, &ReportPreview::print);
     connect(cmdExport, &QToolButton::clicked, this, &ReportPreview::exportPdf);
+    connect(cmdExportCsv, &QToolButton::clicked, this, &ReportPreview::exportCsv);
     connect(cmdClose, &QToolButton::clicked, this, &QWidget::close);
 
     const std::pair<QKeySequence, std::function<void()>> keys[] = {
@@ -459,16 +464,33 @@ void ReportPreview::exportPdf()
         request.defaultExtension = QStringLiteral("pdf");
         request.acceptLabel = QStringLiteral("&Export");
         request.overwritePrompt = true;
-        // Saving a copy elsewhere must not move the folder the collection
-        // names are shown against.
-        const QString folder = QDir::currentPath();
+        request.keepCurrentFolder = true;
         const std::optional<QString> path = chooseFile(request, this);
-        QDir::setCurrent(folder);
         if (!path)
             throw EngineError(errnum::ReportCancelled, QStringLiteral("Export was cancelled."));
         withProgress(this, QStringLiteral("Exporting"),
                      [&](const ReportProgress &progress) { writeReportPdf(*m_doc, *path, progress); });
         showStatus(QStringLiteral("Report saved as ") + QDir::toNativeSeparators(*path));
+    });
+}
+
+void ReportPreview::exportCsv()
+{
+    output([this] {
+        const std::optional<QString> path = chooseFile(csvExportRequest(m_doc->dataFile()), this);
+        if (!path)
+            throw EngineError(errnum::ReportCancelled, QStringLiteral("Export was cancelled."));
+        struct Hourglass
+        {
+            Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+            ~Hourglass() { QApplication::restoreOverrideCursor(); }
+        };
+        int rows = 0;
+        {
+            const Hourglass busy;
+            rows = m_doc->writeCsv(*path);
+        }
+        showStatus(exportedText(rows, *path));
     });
 }
 

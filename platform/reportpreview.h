@@ -61,6 +61,7 @@ public:
     void zoomOut();
     void print();
     void exportPdf();
+    void exportCsv();
 
     QToolButton *cmdFirst;
     QToolButton *cmdPrevious;
@@ -74,6 +75,7 @@ public:
     QToolButton *cmdZoomOut;
     QToolButton *cmdPrint;
     QToolButton *cmdExport;
+    QToolButton *cmdExportCsv;
     QToolButton *cmdClose;
     QLabel *imgPage;
 

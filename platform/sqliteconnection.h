@@ -1,7 +1,8 @@
 #pragma once
 
-// Private to the engine (database.cpp, recordset.cpp, workspace.cpp): the one
-// place that holds a sqlite3 handle.
+// Private to the engine (database.cpp, recordset.cpp, workspace.cpp) and the
+// CSV export, which streams a result straight to its file: the one place
+// that holds a sqlite3 handle.
 
 #include "platform/engineerror.h"
 

@@ -2,6 +2,7 @@
 
 #include "db/lookuplists.h"
 #include "db/session.h"
+#include "platform/csvfile.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/feedback.h"
@@ -36,6 +37,9 @@ const QString TitlesInOrder = QStringLiteral(
 const QString SelectTitles = QStringLiteral(") Select Titles.Company AS Company, Titles.Title AS Title, ");
 const QString BrowseColumns =
     QStringLiteral("Issue.IssueNum, Condition.Condition, Issue.Quantity, Issue.Current_Value, Issue.Notes");
+// An export has every column of an issue, in the file's column order.
+const QString ExportColumns = QStringLiteral(
+    "Issue.IssueNum, Condition.Condition, Issue.Quantity, Issue.Original_Price, Issue.Current_Value, Issue.Notes");
 // CROSS JOIN keeps the titles outermost, so each title's issues are read
 // through the issue key.
 const QString IssuesOfTitles =
@@ -144,6 +148,7 @@ bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, 
     db::Session &s = db::session();
     QVariantList params;
     const QString sql = buildQuery(BrowseColumns, sCompany, sTitle, where, params);
+    form.shown = BrowseSelection{sCompany, sTitle, where};
 
     showStatus(QStringLiteral("Selecting data..."));
     // A query that cannot be opened must not be judged by the rows of
@@ -179,6 +184,36 @@ bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, 
         db::showDataError();
     }
     return false;
+}
+
+bool ExportBrowseData(frmBrowseComics &form)
+{
+    const std::optional<QString> path =
+        platform::chooseFile(platform::csvExportRequest(db::dbCollection().path()), &form);
+    if (!path) {
+        showStatus(QStringLiteral("Export Cancelled..."));
+        return false;
+    }
+
+    // The grid shows fewer columns and names a company only where its run
+    // begins: the rows are read again, with every column, in the same order.
+    QVariantList params;
+    const BrowseSelection &shown = form.shown;
+    const QString sql = buildQuery(ExportColumns, shown.company, shown.title, shown.where, params);
+    showStatus(QStringLiteral("Exporting..."));
+    form.setCursor(Qt::WaitCursor);
+    try {
+        const int rows =
+            platform::exportCsv(db::dbCollection(), sql, params, platform::issueCsvColumns(), *path);
+        form.unsetCursor();
+        showStatus(platform::exportedText(rows, *path));
+        return true;
+    } catch (const platform::EngineError &e) {
+        form.unsetCursor();
+        showStatus(QStringLiteral("Export failed"));
+        showMessage(e.text(), form.windowTitle(), platform::MsgButtons::OK, platform::MsgIcon::Exclamation);
+        return false;
+    }
 }
 
 void SetUpBrowseGrid(frmBrowseComics &form)

@@ -22,11 +22,26 @@ struct SqlCondition
     QVariantList params;
 };
 
+// What a browse selected: the company and title keys (or AnyKey) and the
+// condition over the Issue columns.
+struct BrowseSelection
+{
+    QString company = AnyKey;
+    QString title = AnyKey;
+    std::optional<SqlCondition> where;
+};
+
 // Builds the query for the selection, opens it read-only into rsCoverPrice
 // and fills the form's grid. True when the grid has been filled; otherwise
 // the user has been told why and the result is false.
 bool LoadBrowseData(frmBrowseComics &form, bool first, const QString &sCompany, const QString &sTitle,
                     const std::optional<SqlCondition> &where = std::nullopt);
+
+// Writes the issues the form shows to a CSV file the user chooses: every
+// column of each issue, the company on every row, in the grid's order. True
+// when the file was written; otherwise the user cancelled or has been told
+// why, and any earlier file of that name is as it was.
+bool ExportBrowseData(frmBrowseComics &form);
 
 // Header row, widths and alignments of the seven columns.
 void SetUpBrowseGrid(frmBrowseComics &form);

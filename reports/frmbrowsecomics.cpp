@@ -13,6 +13,8 @@ using platform::twipsToPixels;
 
 namespace {
 constexpr int TwipsPerPixel = 15;
+// Export sits left of Close, a button's width and a gap away.
+constexpr int ExportOffset = 1455 + 120;
 } // namespace
 
 frmBrowseComics::frmBrowseComics(QWidget *parent)
@@ -23,13 +25,20 @@ frmBrowseComics::frmBrowseComics(QWidget *parent)
 
     cmdClose = platform::placeControl<QPushButton>(this, "cmdClose", twipsRect(6720, 120, 1455, 435),
                                                    QStringLiteral("&Close"));
+    cmdExport = platform::placeControl<QPushButton>(
+        this, "cmdExport", twipsRect(6720 - ExportOffset, 120, 1455, 435), QStringLiteral("E&xport..."));
+    // On a form too narrow for both, Close stays on top.
+    cmdClose->raise();
 
     grdBrowse = new BrowseGrid(7, this);
     grdBrowse->setObjectName(QStringLiteral("grdBrowse"));
     grdBrowse->setGeometry(twipsRect(120, 660, 8055, 2535));
 
-    setTabOrder(cmdClose, grdBrowse);
+    // Close keeps the focus the form opens with; Export is one Tab away.
+    setTabOrder(cmdClose, cmdExport);
+    setTabOrder(cmdExport, grdBrowse);
     connect(cmdClose, &QPushButton::clicked, this, [this] { cmdClose_Click(); });
+    connect(cmdExport, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
     connect(grdBrowse, &QAbstractItemView::doubleClicked, this, [this] { grdBrowse_DblClick(); });
 
     resize(twipsToPixels(8340), twipsToPixels(5760));
@@ -63,6 +72,7 @@ void frmBrowseComics::Form_Resize()
 
     const int closeLeft = w - 1755 > 0 ? w - 1755 : 10;
     cmdClose->move(twipsToPixels(closeLeft), cmdClose->y());
+    cmdExport->move(twipsToPixels(qMax(10, closeLeft - ExportOffset)), cmdExport->y());
     if (w - 240 > 5)
         grdBrowse->resize(twipsToPixels(w - 240), grdBrowse->height());
     if (h - 1350 > 5)
@@ -72,6 +82,11 @@ void frmBrowseComics::Form_Resize()
 void frmBrowseComics::cmdClose_Click()
 {
     QDialog::reject();
+}
+
+void frmBrowseComics::cmdExport_Click()
+{
+    reports::ExportBrowseData(*this);
 }
 
 void frmBrowseComics::grdBrowse_DblClick()

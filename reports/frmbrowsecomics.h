@@ -1,5 +1,7 @@
 #pragma once
 
+#include "reports/browsecomics.h"
+
 #include <QDialog>
 
 class BrowseGrid;
@@ -15,10 +17,15 @@ public:
     explicit frmBrowseComics(QWidget *parent = nullptr);
 
     QPushButton *cmdClose;
+    QPushButton *cmdExport;
     BrowseGrid *grdBrowse;
+
+    // What LoadBrowseData selected, so an export reads the same issues.
+    reports::BrowseSelection shown;
 
     void Form_Resize();
     void cmdClose_Click();
+    void cmdExport_Click();
     void grdBrowse_DblClick();
 
     // Escape and the title bar's close button go through cmdClose_Click.

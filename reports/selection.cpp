@@ -15,20 +15,6 @@ QString operatorText(Comparison op)
     return QString();
 }
 
-// "." before the cents whatever the user's locale, and never fewer than two
-// decimals; digits beyond the cents are kept so no amount is rounded away.
-QString amountText(platform::Currency amount)
-{
-    const qint64 scaled = amount.scaled();
-    const quint64 magnitude = scaled < 0 ? 0 - quint64(scaled) : quint64(scaled);
-    QString fraction =
-        QStringLiteral("%1").arg(magnitude % platform::Currency::Scale, 4, 10, QLatin1Char('0'));
-    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
-    return (scaled < 0 ? QStringLiteral("-") : QString()) +
-           QString::number(magnitude / platform::Currency::Scale) + QLatin1Char('.') + fraction;
-}
-
 // A text constant of the formula; a double quote inside it is doubled.
 QString quoted(const QString &text)
 {
@@ -84,7 +70,8 @@ QString reportFormula(const Selection &selection)
     if (!selection.conditions.empty())
         parts << conditionsText(selection.conditions, QStringLiteral("{Issue.Condition}"), false);
     if (const auto &v = selection.value)
-        parts << QStringLiteral("{Issue.Current_Value} ") + operatorText(v->op) + amountText(v->amount);
+        parts << QStringLiteral("{Issue.Current_Value} ") + operatorText(v->op) +
+                     platform::plainDecimal(v->amount);
     if (const auto &q = selection.quantity)
         parts << QStringLiteral("{Issue.Quantity} ") + operatorText(q->op) + QString::number(q->number);
     if (parts.isEmpty())

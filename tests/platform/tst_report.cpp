@@ -685,6 +685,21 @@ private slots:
             QVERIFY2(lines.contains(line), qPrintable(line));
         for (int p = 1; p <= doc->pageCount(); ++p)
             QVERIFY(lines.contains(QStringLiteral("Page %1 of %2").arg(p).arg(doc->pageCount())));
+
+        // The want list for a spreadsheet: a row per title, its runs whole.
+        const QString csv = m_dir.filePath(QStringLiteral("missing.csv"));
+        QCOMPARE(doc->writeCsv(csv), 2);
+        QFile written(csv);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QCOMPARE(QString::fromUtf8(bytes.mid(3)),
+                 QStringLiteral("\"Company\",\"Title\",\"Held\",\"Missing\",\"Missing Issues\"\r\n"
+                                "\"Long Runs\",\"Long Run\",%1,%2,\"%3\"\r\n"
+                                "\"Long Runs\",\"Nothing Yet\",0,0,\"None held\"\r\n")
+                     .arg(held.size())
+                     .arg(missing)
+                     .arg(runs));
     }
 
     // Runs last: it adds an amount whose double overflows 64 bits.

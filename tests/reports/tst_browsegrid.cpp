@@ -8,9 +8,14 @@
 #include "support/scriptedui.h"
 #include "support/tempcollection.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -68,6 +73,8 @@ private slots:
     void resizing();
     void closing_data();
     void closing();
+    void exporting_data();
+    void exporting();
 };
 
 void tst_BrowseGrid::initTestCase()
@@ -397,21 +404,24 @@ void tst_BrowseGrid::opensShowingEveryColumnWhole()
     QVERIFY(f.cmdClose->geometry().right() < f.width());
 }
 
-// Close follows the right edge; the grid takes the width and height left,
-// each only while the form is large enough for it.
+// Close follows the right edge with Export beside it; the grid takes the
+// width and height left, each only while the form is large enough for it.
 void tst_BrowseGrid::resizing_data()
 {
     QTest::addColumn<int>("width"); // outer size in twips
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("closeLeft");
+    QTest::addColumn<int>("exportLeft");
     QTest::addColumn<QSize>("grid"); // twips; -1 for kept
 
-    QTest::newRow("opening size") << 8460 << 6165 << 8460 - 1755 << QSize(8460 - 240, 6165 - 1350);
-    QTest::newRow("wide and tall") << 15000 << 9000 << 15000 - 1755 << QSize(15000 - 240, 9000 - 1350);
-    QTest::newRow("1755 wide") << 1755 << 6000 << 10 << QSize(1755 - 240, 6000 - 1350);
-    QTest::newRow("1770 wide") << 1770 << 6000 << 15 << QSize(1770 - 240, 6000 - 1350);
-    QTest::newRow("240 wide, 1350 high") << 240 << 1350 << 10 << QSize(-1, -1);
-    QTest::newRow("255 wide, 1365 high") << 255 << 1365 << 10 << QSize(15, 15);
+    QTest::newRow("opening size") << 8460 << 6165 << 8460 - 1755 << 5130 << QSize(8460 - 240, 6165 - 1350);
+    QTest::newRow("wide and tall") << 15000 << 9000 << 15000 - 1755 << 11670
+                                   << QSize(15000 - 240, 9000 - 1350);
+    QTest::newRow("3345 wide") << 3345 << 6000 << 3345 - 1755 << 15 << QSize(3345 - 240, 6000 - 1350);
+    QTest::newRow("1755 wide") << 1755 << 6000 << 10 << 10 << QSize(1755 - 240, 6000 - 1350);
+    QTest::newRow("1770 wide") << 1770 << 6000 << 15 << 10 << QSize(1770 - 240, 6000 - 1350);
+    QTest::newRow("240 wide, 1350 high") << 240 << 1350 << 10 << 10 << QSize(-1, -1);
+    QTest::newRow("255 wide, 1365 high") << 255 << 1365 << 10 << 10 << QSize(15, 15);
 }
 
 void tst_BrowseGrid::resizing()
@@ -419,6 +429,7 @@ void tst_BrowseGrid::resizing()
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(int, closeLeft);
+    QFETCH(int, exportLeft);
     QFETCH(QSize, grid);
 
     frmBrowseComics f;
@@ -434,6 +445,8 @@ void tst_BrowseGrid::resizing()
     QTRY_COMPARE(f.size(), client);
 
     QCOMPARE(f.cmdClose->x(), twipsToPixels(closeLeft));
+    QCOMPARE(f.cmdExport->x(), twipsToPixels(exportLeft));
+    QCOMPARE(f.cmdExport->y(), f.cmdClose->y());
     QCOMPARE(f.grdBrowse->width(), grid.width() < 0 ? before.width() : twipsToPixels(grid.width()));
     QCOMPARE(f.grdBrowse->height(), grid.height() < 0 ? before.height() : twipsToPixels(grid.height()));
 }
@@ -466,6 +479,109 @@ void tst_BrowseGrid::closing()
     f.exec();
     QVERIFY(active);
     QVERIFY(!f.isVisible());
+}
+
+// The shown form exports from the keyboard, replacing an earlier file; a
+// file that cannot be written, or the collection itself as the target, is
+// told and leaves what was there; Cancel writes nothing.
+void tst_BrowseGrid::exporting_data()
+{
+    QTest::addColumn<QString>("keys");   // "alt+x" or "tab"
+    QTest::addColumn<QString>("target"); // in the test folder, which holds out.csv; or "collection"
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("box"); // what the message says; empty for none
+
+    QTest::newRow("Alt+X") << "alt+x"
+                           << "new.csv" << false << "Exported 2 issues to " << QString();
+    QTest::newRow("Tab to Export, Enter, replacing")
+        << "tab"
+        << "out.csv" << false << "Exported 2 issues to " << QString();
+    QTest::newRow("folder missing") << "alt+x"
+                                    << "no/such/out.csv" << false << "Export failed"
+                                    << "could not be written";
+    QTest::newRow("the collection itself") << "alt+x"
+                                           << "collection" << false << "Export failed"
+                                           << "is the collection file itself";
+    QTest::newRow("Cancel") << "alt+x"
+                            << "out.csv" << true << "Export Cancelled..." << QString();
+}
+
+void tst_BrowseGrid::exporting()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, target);
+    QFETCH(bool, cancel);
+    QFETCH(QString, status);
+    QFETCH(QString, box);
+
+    TempCollection c;
+    twoCompanies(c);
+    addIssue("Ti", 1, 1, 1, 250);
+    addIssue("ZT", 2, 3, 4, -1, "Signed");
+    QTemporaryDir out;
+    const auto contents = [](const QString &file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    QFile earlier(out.filePath("out.csv"));
+    QVERIFY(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    const QString path = target == "collection" ? c.path() : out.filePath(target);
+    const QByteArray before = contents(path);
+    ScriptedUi ui;
+    frmBrowseComics f;
+    QVERIFY(LoadBrowseData(f, true, "*", "*"));
+    ui.clearRecords();
+    ui.chooseFile(cancel ? std::nullopt : std::make_optional(path));
+    if (!box.isEmpty())
+        ui.answer(MsgAnswer::OK);
+    const QString folder = QDir::currentPath();
+    bool active = false;
+    QTimer::singleShot(0, &f, [&] {
+        active = QTest::qWaitForWindowActive(&f);
+        if (keys == "tab") {
+            QCOMPARE(QApplication::focusWidget(), f.cmdClose);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), f.cmdExport);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::AltModifier);
+        }
+        // An access key presses its button after a moment, as a click shows.
+        QTRY_VERIFY(!ui.fileDialogs.isEmpty());
+        f.cmdClose_Click();
+    });
+    f.exec();
+    QVERIFY(active);
+
+    QCOMPARE(ui.fileDialogs.size(), 1);
+    const FileDialogRequest &request = ui.fileDialogs.first();
+    QCOMPARE(QFileInfo(request.fileName).absolutePath(), QFileInfo(c.path()).absolutePath());
+    QCOMPARE(QFileInfo(request.fileName).fileName(), QFileInfo(c.path()).completeBaseName() + ".csv");
+    QVERIFY(request.overwritePrompt);
+    QCOMPARE(qtNameFilters(request.filter).first(), QStringLiteral("CSV Files (*.csv)"));
+    QCOMPARE(QDir::currentPath(), folder);
+    QVERIFY2(ui.statuses.last().startsWith(status), qPrintable(ui.statuses.last()));
+    QCOMPARE(ui.boxes.size(), box.isEmpty() ? 0 : 1);
+    if (!box.isEmpty()) {
+        QVERIFY2(ui.boxes.first().text.contains(box), qPrintable(ui.boxes.first().text));
+        QCOMPARE(describe(ui.boxes.first()).section('|', 1), QStringLiteral("Browse Comics|OK|Exclamation"));
+    }
+    if (status.startsWith("Exported")) {
+        QCOMPARE(ui.statuses.last(), status + QDir::toNativeSeparators(path));
+        const QList<QByteArray> lines = contents(path).split('\n');
+        QCOMPARE(lines.size(), 4); // header, two issues, nothing after the last CRLF
+        QVERIFY(lines.at(1).startsWith("\"alpha Press\",\"beta Tales\",1,\"Mint\",1,,2.50,"));
+        QVERIFY(lines.at(2).startsWith("\"Zenith\","));
+    } else {
+        // Nothing half-written: what was at the path is as it was.
+        QCOMPARE(contents(path), before);
+        QCOMPARE(contents(out.filePath("out.csv")), QByteArray("earlier"));
+    }
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).size(), target == "new.csv" ? 2 : 1);
+    QVERIFY(ui.allAnswersUsed());
 }
 
 QTEST_MAIN(tst_BrowseGrid)

@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
@@ -22,8 +24,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -91,6 +95,71 @@ bool isPdf(const QString &path)
     return f.open(QIODevice::ReadOnly) && f.read(5) == "%PDF-" && f.size() > 1000;
 }
 
+// A reader of comma-separated values written for the test from RFC 4180
+// alone: a UTF-8 byte-order mark, then records each ending in CRLF; a field
+// in double quotes may hold commas, CR, LF and doubled quotes; a field
+// without quotes holds none of them. Anything else clears ok.
+QList<QStringList> readCsv(const QByteArray &file, bool &ok)
+{
+    ok = file.startsWith("\xEF\xBB\xBF");
+    const QByteArray bytes = file.mid(3);
+    const qsizetype n = bytes.size();
+    QList<QStringList> records;
+    QStringList record;
+    qsizetype i = 0;
+    while (ok && i < n) {
+        QByteArray field;
+        if (bytes[i] == '"') {
+            for (++i;; ++i) {
+                if (i >= n) {
+                    ok = false;
+                    break;
+                }
+                if (bytes[i] == '"') {
+                    if (i + 1 < n && bytes[i + 1] == '"')
+                        ++i;
+                    else
+                        break;
+                }
+                field += bytes[i];
+            }
+            ++i;
+        } else {
+            for (; i < n && bytes[i] != ',' && bytes[i] != '\r'; ++i) {
+                if (bytes[i] == '"' || bytes[i] == '\n')
+                    ok = false;
+                field += bytes[i];
+            }
+        }
+        record << QString::fromUtf8(field);
+        if (i < n && bytes[i] == ',') {
+            ++i;
+        } else if (i + 1 < n && bytes[i] == '\r' && bytes[i + 1] == '\n') {
+            records << record;
+            record.clear();
+            i += 2;
+        } else {
+            ok = false;
+        }
+    }
+    if (!record.isEmpty())
+        ok = false;
+    return records;
+}
+
+// A plain decimal amount ("-12.3456", "2.50") as its count of
+// ten-thousandths; "?" for anything else (grouping, symbols, a comma).
+QString scaledText(const QString &amount)
+{
+    static const QRegularExpression plain(QStringLiteral("^(-?)([0-9]+)\\.([0-9]{2,4})$"));
+    const QRegularExpressionMatch m = plain.match(amount);
+    if (!m.hasMatch())
+        return QStringLiteral("?");
+    const quint64 magnitude =
+        m.captured(2).toULongLong() * 10000 + m.captured(3).leftJustified(4, QLatin1Char('0')).toULongLong();
+    return m.captured(1) + QString::number(magnitude);
+}
+
 const QString AnotherReportOpen = describeBox(
     "If you have another report request already open please close that report and try your request "
     "again.  If not, please contact vendor for help with problem.",
@@ -109,6 +178,8 @@ private slots:
     void previewWindow();
     void printer();
     void reportMatchesBrowse();
+    void csvExportRoundTrip_data();
+    void csvExportRoundTrip();
 };
 
 void tst_ReportRun::initTestCase()
@@ -254,7 +325,7 @@ void tst_ReportRun::buildReport()
     QVERIFY(ui.allAnswersUsed());
 }
 
-// The real preview driven from the keyboard: pages, zoom, export, print, a
+// The real preview driven from the keyboard: pages, zoom, exports, print, a
 // second request while it is open, and Esc.
 void tst_ReportRun::previewWindow()
 {
@@ -322,6 +393,18 @@ void tst_ReportRun::previewWindow()
     ui.clearRecords();
     QTest::mouseClick(p->cmdExport, Qt::LeftButton);
     QCOMPARE(ui.statuses, QStringList{"Report Cancelled..."});
+
+    // Export CSV (Alt+X): the report's issues for a spreadsheet.
+    const QString csv = out.filePath("report.csv");
+    ui.chooseFile(csv);
+    ui.clearRecords();
+    QTest::keyClick(p, Qt::Key_X, Qt::AltModifier);
+    QTRY_COMPARE(ui.statuses, QStringList{"Exported 150 issues to " + QDir::toNativeSeparators(csv)});
+    QCOMPARE(ui.fileDialogs.first().fileName,
+             QFileInfo(c.path()).absoluteDir().filePath(QFileInfo(c.path()).completeBaseName() + ".csv"));
+    QFile written(csv);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll().count("\r\n"), 151);
 
     // Ctrl+P prints on the chosen printer (here a PDF file).
     const QString printed = out.filePath("printed.pdf");
@@ -463,6 +546,113 @@ void tst_ReportRun::reportMatchesBrowse()
         browsed.sort();
         QVERIFY2(reported == browsed, qPrintable(formula));
         QVERIFY(ui.allAnswersUsed());
+    }
+}
+
+// The browse's export and the reports' read back with a reader of their own
+// give the selection's issues as plain SQL reads them: every column, the
+// company on every row, in the grid's order, amounts exact.
+void tst_ReportRun::csvExportRoundTrip_data()
+{
+    QTest::addColumn<Selection>("sel");
+    QTest::addColumn<QString>("where"); // the same selection in plain SQL
+    QTest::addColumn<QVariantList>("params");
+
+    QTest::newRow("everything") << selection("*", "*") << "1" << QVariantList();
+    QTest::newRow("a company with a comma and quotes")
+        << selection("DFC", "*") << "Company.Company_ID = ?" << QVariantList{"DFC"};
+    QTest::newRow("an accented title")
+        << selection("EDL", "ET") << "Company.Company_ID = ? AND Title.Title_ID = ?"
+        << QVariantList{"EDL", "ET"};
+    QTest::newRow("conditions and a value")
+        << selection("*", "*", {1, 3, 8}, {}, amount(Comparison::Greater, 5000))
+        << "Issue.Condition IN (1, 3, 8) AND Issue.Current_Value > 5000" << QVariantList();
+    QTest::newRow("a quantity") << selection("*", "*", {},
+                                             reports::QuantityRestriction{Comparison::Greater, 1})
+                                << "Issue.Quantity > 1" << QVariantList();
+}
+
+void tst_ReportRun::csvExportRoundTrip()
+{
+    QFETCH(Selection, sel);
+    QFETCH(QString, where);
+    QFETCH(QVariantList, params);
+
+    TempCollection c;
+    c.addCompany("DFC", "Dupont, Fils & \"Cie\"");
+    c.addCompany("EDL", "Éditions Lumière");
+    c.addCompany("ACM", "Acme");
+    c.addTitle("LB", "Line\r\nBreak, \"Vol\" 2", "DFC");
+    c.addTitle("ET", "Été à Zürich", "EDL");
+    c.addTitle("IK", "Iron Kite", "ACM");
+    const QVariant none;
+    const QList<QVariantList> issues{
+        {"LB", 1, 1, 2, none, 12345, "a, b \"c\"\r\nnext\nline\rend"},
+        {"LB", 2, 2, 1, -123456, 0, ""},
+        {"ET", 1, 3, 1, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max(),
+         "naïve — ünïcödé 😀"},
+        {"ET", 1, 4, 1, 10000, 15000, none},
+        {"IK", 5, 8, 3, 2500, none, " spaces kept "},
+        {"IK", 6, 1, 1, 0, 1000000000, "=1+1"},
+    };
+    for (const QVariantList &i : issues)
+        db::dbCollection().execute("INSERT INTO Issue VALUES (?, ?, ?, ?, ?, ?, ?)",
+                                   ExecuteOption::FailOnError, i);
+
+    QList<QStringList> expected{
+        {"Company", "Title", "Issue", "Condition", "Quantity", "Original Price", "Current Value", "Notes"}};
+    auto rs = db::dbCollection().openRecordset(
+        "SELECT Company.Company AS co, Title.Title AS ti, Issue.IssueNum AS n, Condition.Condition AS k, "
+        "Issue.Quantity AS q, Issue.Original_Price AS paid, Issue.Current_Value AS value, Issue.Notes AS "
+        "notes "
+        "FROM Company, Title, Issue, Condition WHERE Company.Company_ID = Title.Company_ID AND "
+        "Title.Title_ID = Issue.Title_ID AND Condition.Condition_ID = Issue.Condition AND (" +
+            where +
+            ") ORDER BY Company.Company COLLATE PKNAME, Title.Title COLLATE PKNAME, Issue.IssueNum, "
+            "Issue.Condition",
+        RecordsetType::Snapshot, params);
+    const auto scaled = [](const QVariant &v) {
+        return v.isNull() ? QString() : QString::number(v.value<Currency>().scaled());
+    };
+    for (; !rs->eof(); rs->moveNext())
+        expected << QStringList{rs->value("co").toString(), rs->value("ti").toString(),
+                                rs->value("n").toString(),  rs->value("k").toString(),
+                                rs->value("q").toString(),  scaled(rs->value("paid")),
+                                scaled(rs->value("value")), rs->value("notes").toString()};
+    QVERIFY(expected.size() > 2);
+
+    QTemporaryDir out;
+    const auto readBack = [](const QString &path) {
+        QFile f(path);
+        bool ok = f.open(QIODevice::ReadOnly);
+        QList<QStringList> rows = readCsv(f.readAll(), ok);
+        for (qsizetype r = 1; r < rows.size(); ++r)
+            for (const int col : {5, 6})
+                if (rows[r].size() > col && !rows[r][col].isEmpty())
+                    rows[r][col] = scaledText(rows[r][col]);
+        return std::make_pair(ok, rows);
+    };
+
+    ScriptedUi ui;
+    frmBrowseComics browse;
+    QVERIFY(reports::LoadBrowseData(browse, true, sel.company, sel.title, reports::browseCondition(sel)));
+    const QString browsed = out.filePath("browse.csv");
+    ui.chooseFile(browsed);
+    browse.cmdExport_Click();
+    QVERIFY(ui.boxes.isEmpty());
+    const auto [browseOk, browseRows] = readBack(browsed);
+    QVERIFY(browseOk);
+    QCOMPARE(browseRows, expected);
+
+    for (const int n : {1, 3}) {
+        const auto doc = ReportDocument::open(
+            {c.path(), QCoreApplication::applicationDirPath() + QStringLiteral("/Kepix00%1.rpt").arg(n),
+             "Report", reports::reportFormula(sel)});
+        const QString reported = out.filePath(QStringLiteral("report%1.csv").arg(n));
+        QCOMPARE(doc->writeCsv(reported), int(expected.size() - 1));
+        const auto [reportOk, reportRows] = readBack(reported);
+        QVERIFY(reportOk);
+        QCOMPARE(reportRows, expected);
     }
 }
 

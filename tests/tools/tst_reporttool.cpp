@@ -40,6 +40,8 @@ private slots:
         QTest::newRow("unwritable output")
             << "ok" << QStringList{"--report", "1", "--pdf", "/nonexistent/dir/x.pdf"} << 1
             << "could not be written";
+        QTest::newRow("the collection as output")
+            << "ok" << QStringList{"--report", "1", "--pdf", "COLLECTION"} << 1 << "the collection file itself";
         QTest::newRow("no such report")
             << "ok" << QStringList{"--report", "4", "--pdf", out} << 2 << "--report must be";
     }
@@ -63,6 +65,12 @@ private slots:
         const QString pdf = m_dir.filePath(QStringLiteral("out.pdf"));
         QFile::remove(pdf);
         args.replaceInStrings(QStringLiteral("OUT"), pdf);
+        args.replaceInStrings(QStringLiteral("COLLECTION"), file);
+        const auto contents = [&] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = contents();
         QProcess p;
         p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/panelkeep-report"),
                 QStringList{file} + args);
@@ -71,6 +79,7 @@ private slots:
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         QVERIFY2(err.contains(error), qPrintable(err));
         QCOMPARE(QFile::exists(pdf), exitCode == 0);
+        QCOMPARE(contents(), before); // the collection is only read
     }
 };
 
