@@ -28,6 +28,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <sqlite3.h>
 
 namespace {
@@ -99,23 +100,34 @@ public:
     }
 };
 
+// The main window started on the file as the program starts, shown and
+// exposed; null when the collection did not open.
+std::unique_ptr<shell::frmMainMenu> startProgram(const QString &file, const QString &home)
+{
+    shell::StartupOptions options;
+    options.appDir = home;
+    options.startDir = home;
+    options.arguments = QStringList{file};
+    auto window = std::make_unique<shell::frmMainMenu>(options);
+    if (!window->Form_Load() || !db::session().dbCollection.isOpen())
+        return nullptr;
+    window->show();
+    while (!window->windowHandle() || !window->windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return window;
+}
+
 // One size, in this process: the program's browse as the selection screen
 // runs it, to the grid painted in a shown window, then the floor.
 int measure(const QString &file)
 {
     QTemporaryDir home;
-    shell::StartupOptions options;
-    options.appDir = home.path();
-    options.startDir = home.path();
-    options.arguments = QStringList{file};
-    shell::frmMainMenu window(options);
-    if (!window.Form_Load() || !db::session().dbCollection.isOpen()) {
+    const auto started = startProgram(file, home.path());
+    if (!started) {
         out << "could not open " << file << '\n';
         return 1;
     }
-    window.show();
-    while (!window.windowHandle() || !window.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    shell::frmMainMenu &window = *started;
 
     // The checks the shown window runs once, soon after it shows.
     QElapsedTimer settle;
@@ -187,18 +199,11 @@ int measure(const QString &file)
 int startAndBrowse(const QString &file)
 {
     QTemporaryDir home;
-    shell::StartupOptions options;
-    options.appDir = home.path();
-    options.startDir = home.path();
-    options.arguments = QStringList{file};
-    shell::frmMainMenu window(options);
-    if (!window.Form_Load() || !db::session().dbCollection.isOpen())
+    const auto window = startProgram(file, home.path());
+    if (!window)
         return 1;
-    window.show();
-    while (!window.windowHandle() || !window.windowHandle()->isExposed())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     QCoreApplication::processEvents(); // what the window does once shown
-    frmBrowseComics form(&window);
+    frmBrowseComics form(window.get());
     if (!reports::LoadBrowseData(form, true, reports::AnyKey, reports::AnyKey))
         return 1;
     PaintWatch watch;

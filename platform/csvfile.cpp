@@ -108,22 +108,11 @@ void CsvFile::writeRow(const QVariantList &values)
             text(utf8.constData(), std::size_t(utf8.size()));
             break;
         }
-        case CsvKind::Number: {
-            char digits[24];
-            const auto end = std::to_chars(digits, digits + sizeof digits, v.toLongLong()).ptr;
-            m_buffer.append(digits, end);
-            break;
-        }
-        case CsvKind::Amount: {
-            char digits[PlainDecimalSize];
-            m_buffer.append(digits, std::size_t(plainDecimal(v.value<Currency>().scaled(), digits)));
-            break;
-        }
+        case CsvKind::Number: whole(v.toLongLong()); break;
+        case CsvKind::Amount: amount(v.value<Currency>().scaled()); break;
         }
     }
-    m_buffer += "\r\n";
-    ++m_rows;
-    flushIfFull();
+    endRow();
 }
 
 void CsvFile::writeRow(sqlite3_stmt *stmt, int first)
@@ -135,25 +124,31 @@ void CsvFile::writeRow(sqlite3_stmt *stmt, int first)
         if (sqlite3_column_type(stmt, col) == SQLITE_NULL)
             continue;
         switch (m_kinds.at(c)) {
-        case CsvKind::Text: {
-            const char *utf8 = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
-            text(utf8, std::size_t(sqlite3_column_bytes(stmt, col)));
+        case CsvKind::Text:
+            text(reinterpret_cast<const char *>(sqlite3_column_text(stmt, col)),
+                 std::size_t(sqlite3_column_bytes(stmt, col)));
             break;
-        }
-        case CsvKind::Number: {
-            char digits[24];
-            const auto end =
-                std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(stmt, col)).ptr;
-            m_buffer.append(digits, end);
-            break;
-        }
-        case CsvKind::Amount: {
-            char digits[PlainDecimalSize];
-            m_buffer.append(digits, std::size_t(plainDecimal(sqlite3_column_int64(stmt, col), digits)));
-            break;
-        }
+        case CsvKind::Number: whole(sqlite3_column_int64(stmt, col)); break;
+        case CsvKind::Amount: amount(sqlite3_column_int64(stmt, col)); break;
         }
     }
+    endRow();
+}
+
+void CsvFile::whole(std::int64_t value)
+{
+    char digits[24];
+    m_buffer.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+void CsvFile::amount(std::int64_t scaled)
+{
+    char digits[PlainDecimalSize];
+    m_buffer.append(digits, std::size_t(plainDecimal(scaled, digits)));
+}
+
+void CsvFile::endRow()
+{
     m_buffer += "\r\n";
     ++m_rows;
     flushIfFull();

@@ -63,6 +63,9 @@ public:
 
 private:
     void text(const char *utf8, std::size_t bytes);
+    void whole(std::int64_t value);
+    void amount(std::int64_t scaled);
+    void endRow();
     void flushIfFull();
     [[noreturn]] void fail(const QString &why);
 
