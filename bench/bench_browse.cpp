@@ -181,11 +181,13 @@ int measure(const QString &file)
                .arg(rows, 7)
                .arg(*std::min_element(loaded.begin(), loaded.end()), 7, 'f', 1);
     const double own = *std::min_element(ownForm.begin(), ownForm.end());
-    out << QStringLiteral("%1 rows: the program's query form through raw SQLite %2 ms: the program is %3 times it\n")
+    out << QStringLiteral(
+               "%1 rows: the program's query form through raw SQLite %2 ms: the program is %3 times it\n")
                .arg(rows, 7)
                .arg(own, 7, 'f', 1)
                .arg(p / own, 4, 'f', 2);
-    out << QStringLiteral("%1 rows: that form in the file's order %2 ms: the name order costs %3% of the program\n")
+    out << QStringLiteral(
+               "%1 rows: that form in the file's order %2 ms: the name order costs %3% of the program\n")
                .arg(rows, 7)
                .arg(n, 7, 'f', 1)
                .arg((own - n) / p * 100, 4, 'f', 1);
@@ -272,7 +274,8 @@ int main(int argc, char *argv[])
             }
             best = run == 0 ? ms : std::min(best, ms);
         }
-        out << QStringLiteral("%1 issues: start plus browse of everything %2 ms (process start to grid painted)\n")
+        out << QStringLiteral(
+                   "%1 issues: start plus browse of everything %2 ms (process start to grid painted)\n")
                    .arg(issues, 7)
                    .arg(best, 7, 'f', 1);
         out.flush();

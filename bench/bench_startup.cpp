@@ -116,7 +116,8 @@ int main(int argc, char **argv)
         benchOut().flush();
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure"), dir.path(), empty, big});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--measure"), dir.path(), empty, big});
         if (!child.waitForFinished(-1) || child.exitCode() != 0)
             return 1;
     }

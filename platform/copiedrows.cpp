@@ -37,7 +37,8 @@ std::uint32_t CopiedRows::Column::text(sqlite3_stmt *stmt, int index)
     const int size = sqlite3_column_bytes(stmt, index);
     Recent<QByteArray> &r = recentTexts;
     for (size_t k = 0; k < r.keys.size(); ++k) {
-        if (r.index[k] != 0 && r.keys[k].size() == size && std::memcmp(r.keys[k].constData(), bytes, size_t(size)) == 0)
+        if (r.index[k] != 0 && r.keys[k].size() == size &&
+            std::memcmp(r.keys[k].constData(), bytes, size_t(size)) == 0)
             return r.index[k];
     }
     const size_t slot = r.next++ % r.keys.size();

@@ -38,8 +38,7 @@ private:
         std::vector<std::uint32_t> cells;
         // Texts and large numbers met among the last few of the column, as
         // SQLite gave them, with the index of their value.
-        template <typename Key>
-        struct Recent
+        template <typename Key> struct Recent
         {
             std::array<Key, 8> keys{};
             std::array<std::uint32_t, 8> index{};

@@ -85,10 +85,8 @@ void CsvFile::text(const char *utf8, std::size_t bytes)
 const QList<CsvColumn> &missingCsvColumns()
 {
     static const QList<CsvColumn> columns{
-        {QStringLiteral("Company"), CsvKind::Text},
-        {QStringLiteral("Title"), CsvKind::Text},
-        {QStringLiteral("Held"), CsvKind::Number},
-        {QStringLiteral("Missing"), CsvKind::Number},
+        {QStringLiteral("Company"), CsvKind::Text},        {QStringLiteral("Title"), CsvKind::Text},
+        {QStringLiteral("Held"), CsvKind::Number},         {QStringLiteral("Missing"), CsvKind::Number},
         {QStringLiteral("Missing Issues"), CsvKind::Text},
     };
     return columns;

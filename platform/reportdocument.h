@@ -86,9 +86,9 @@ public:
     // layout its own: the issue reports write every issue the selection
     // picks, in report order, with all its columns, read afresh from the
     // collection; the missing-issues report writes a row per title with its
-    // counts and missing numbers, as laid out (completing the layout first). Returns the rows written. Throws EngineError when the
-    // collection cannot be read or the file not written; any earlier file at
-    // path is then left as it was.
+    // counts and missing numbers, as laid out (completing the layout first). Returns the rows written. Throws
+    // EngineError when the collection cannot be read or the file not written; any earlier file at path is
+    // then left as it was.
     int writeCsv(const QString &path) const;
 
 private:

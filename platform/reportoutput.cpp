@@ -65,9 +65,10 @@ void writeReportPdf(ReportDocument &doc, const QString &path, const ReportProgre
     // cancelled or failed run leaves any earlier file as it was.
     // Replacing the collection being read would lose it.
     if (sameFile(path, doc.dataFile()))
-        throw EngineError(errnum::Generic,
-                          QStringLiteral("'%1' is the collection file itself; choose another name for the PDF.")
-                              .arg(QDir::toNativeSeparators(path)));
+        throw EngineError(
+            errnum::Generic,
+            QStringLiteral("'%1' is the collection file itself; choose another name for the PDF.")
+                .arg(QDir::toNativeSeparators(path)));
     QSaveFile file(path);
     const auto failed = [&](const QString &why) {
         return EngineError(errnum::Generic, QStringLiteral("The PDF file '%1' could not be written: %2.")

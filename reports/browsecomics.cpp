@@ -29,17 +29,18 @@ namespace {
 // the key gives the order of company, title, issue number and condition
 // without comparing names for every issue. Issues held in several conditions
 // come in condition order, so a browse always lists the same rows the same way.
-const QString TitlesInOrder = QStringLiteral(
-    "WITH Titles AS MATERIALIZED (SELECT row_number() OVER (ORDER BY Company.Company COLLATE %1, "
-    "Title.Title COLLATE %1, Title.Title_ID) AS Seq, Company.Company AS Company, Title.Title AS Title, "
-    "Title.Title_ID AS Title_ID FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID")
-                                  .arg(platform::NameOrder);
+const QString TitlesInOrder =
+    QStringLiteral(
+        "WITH Titles AS MATERIALIZED (SELECT row_number() OVER (ORDER BY Company.Company COLLATE %1, "
+        "Title.Title COLLATE %1, Title.Title_ID) AS Seq, Company.Company AS Company, Title.Title AS Title, "
+        "Title.Title_ID AS Title_ID FROM Company INNER JOIN Title ON Company.Company_ID = Title.Company_ID")
+        .arg(platform::NameOrder);
 const QString SelectTitles = QStringLiteral(") Select Titles.Company AS Company, Titles.Title AS Title, ");
 const QString BrowseColumns =
     QStringLiteral("Issue.IssueNum, Condition.Condition, Issue.Quantity, Issue.Current_Value, Issue.Notes");
 // An export has every column of an issue, in the file's column order.
-const QString ExportColumns = QStringLiteral(
-    "Issue.IssueNum, Condition.Condition, Issue.Quantity, Issue.Original_Price, Issue.Current_Value, Issue.Notes");
+const QString ExportColumns = QStringLiteral("Issue.IssueNum, Condition.Condition, Issue.Quantity, "
+                                             "Issue.Original_Price, Issue.Current_Value, Issue.Notes");
 // CROSS JOIN keeps the titles outermost, so each title's issues are read
 // through the issue key.
 const QString IssuesOfTitles =

@@ -56,7 +56,8 @@ private:
         const QRect area = contentsRect();
         // The text's advance, not the label's size hint: that lays the text
         // out once more for every message.
-        const int width = m_label->fontMetrics().horizontalAdvance(m_label->text()) + 2 * m_label->margin() + 2;
+        const int width =
+            m_label->fontMetrics().horizontalAdvance(m_label->text()) + 2 * m_label->margin() + 2;
         m_label->setGeometry(area.x(), area.y(), std::min(width, area.width()), area.height());
     }
 
@@ -111,7 +112,8 @@ QWidget *StatusBar::panel(int index) const
 
 QString StatusBar::panelText(int index) const
 {
-    return index == 1 ? static_cast<MessagePanel *>(m_message)->text() : m_panels.at(size_t(index - 1))->text();
+    return index == 1 ? static_cast<MessagePanel *>(m_message)->text()
+                      : m_panels.at(size_t(index - 1))->text();
 }
 
 void StatusBar::setPanelText(int index, const QString &text)

@@ -27,7 +27,7 @@ public:
     void refreshIndicators();
 
 private:
-    QFrame *m_message = nullptr;      // panel 1
+    QFrame *m_message = nullptr;        // panel 1
     std::array<QLabel *, 4> m_panels{}; // panels 2 to 4 (entry 0 unused)
     QTimer *m_clock = nullptr;
 };

@@ -41,7 +41,8 @@ private slots:
             << "ok" << QStringList{"--report", "1", "--pdf", "/nonexistent/dir/x.pdf"} << 1
             << "could not be written";
         QTest::newRow("the collection as output")
-            << "ok" << QStringList{"--report", "1", "--pdf", "COLLECTION"} << 1 << "the collection file itself";
+            << "ok" << QStringList{"--report", "1", "--pdf", "COLLECTION"} << 1
+            << "the collection file itself";
         QTest::newRow("no such report")
             << "ok" << QStringList{"--report", "4", "--pdf", out} << 2 << "--report must be";
     }
