@@ -173,24 +173,19 @@ void CsvFile::commit()
 
 FileDialogRequest csvExportRequest(const QString &collection)
 {
-    FileDialogRequest request;
-    request.title = QStringLiteral("Export CSV");
-    request.filter = QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*");
-    request.defaultExtension = QStringLiteral("csv");
-    request.acceptLabel = QStringLiteral("&Export");
-    request.overwritePrompt = true;
-    request.keepCurrentFolder = true;
+    FileDialogRequest request = exportFileRequest(
+        QStringLiteral("Export CSV"), QStringLiteral("CSV Files (*.csv)|*.csv|All Files (*.*)|*.*"),
+        QStringLiteral("csv"));
     const QFileInfo info(collection);
     request.fileName = info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral(".csv"));
     return request;
 }
 
-QString exportedText(int rows, const QString &path)
+QString exportedText(int rows, const QString &path, const QString &noun)
 {
-    const QString file = QDir::toNativeSeparators(path);
-    if (rows == 1)
-        return QStringLiteral("Exported 1 issue to ") + file;
-    return QStringLiteral("Exported %1 issues to %2").arg(rows).arg(file);
+    return QStringLiteral("Exported %1 %2%3 to %4")
+        .arg(rows)
+        .arg(noun, rows == 1 ? QString() : QStringLiteral("s"), QDir::toNativeSeparators(path));
 }
 
 int exportCsv(Database &db, const QString &sql, const QVariantList &params, const QList<CsvColumn> &columns,

@@ -81,8 +81,9 @@ private:
 // in the collection's folder.
 FileDialogRequest csvExportRequest(const QString &collection);
 
-// The status line after an export, e.g. "Exported 3 issues to /home/me/comics.csv".
-QString exportedText(int rows, const QString &path);
+// The status line after an export, e.g. "Exported 3 issues to /home/me/comics.csv";
+// `noun` names one row ("issue", or "title" for a want list).
+QString exportedText(int rows, const QString &path, const QString &noun = QStringLiteral("issue"));
 
 // Runs a read query (bound values for its "?") on the database and writes
 // every row of its result as a CSV file at path. Returns the rows written.

@@ -26,6 +26,18 @@ QString withDefaultExtension(const QString &path, const QString &extension)
 }
 } // namespace
 
+FileDialogRequest exportFileRequest(const QString &title, const QString &filter, const QString &extension)
+{
+    FileDialogRequest request;
+    request.title = title;
+    request.filter = filter;
+    request.defaultExtension = extension;
+    request.acceptLabel = QStringLiteral("&Export");
+    request.overwritePrompt = true;
+    request.keepCurrentFolder = true;
+    return request;
+}
+
 QStringList qtNameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));

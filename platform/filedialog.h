@@ -24,6 +24,10 @@ struct FileDialogRequest
     bool keepCurrentFolder = false;
 };
 
+// The chooser of an export: asks before replacing a file and leaves the
+// current folder alone.
+FileDialogRequest exportFileRequest(const QString &title, const QString &filter, const QString &extension);
+
 // Splits "Desc (*.a)|*.a|All (*.*)|*.*" into Qt name filters ("Desc (*.a)").
 QStringList qtNameFilters(const QString &filter);
 

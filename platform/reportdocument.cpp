@@ -1135,6 +1135,11 @@ QString ReportDocument::dataFile() const
     return m_impl->request.dataFile;
 }
 
+QString ReportDocument::csvRowName() const
+{
+    return m_impl->def.layout == Layout::Missing ? QStringLiteral("title") : QStringLiteral("issue");
+}
+
 int ReportDocument::writeCsv(const QString &path) const
 {
     switch (m_impl->def.layout) {

@@ -90,6 +90,9 @@ public:
     // EngineError when the collection cannot be read or the file not written; any earlier file at path is
     // then left as it was.
     int writeCsv(const QString &path) const;
+    // What one row of that CSV file is: "issue", or "title" for the
+    // missing-issues report.
+    QString csvRowName() const;
 
 private:
     explicit ReportDocument(std::unique_ptr<ReportDocumentImpl> impl);

@@ -32,6 +32,14 @@
 namespace platform {
 
 namespace {
+// The hourglass over the whole program while the preview works.
+struct Hourglass
+{
+    Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~Hourglass() { QApplication::restoreOverrideCursor(); }
+    Hourglass(const Hourglass &) = delete;
+    Hourglass &operator=(const Hourglass &) = delete;
+};
 constexpr double ZoomStep = 1.25;
 constexpr double MinZoom = 0.1;
 constexpr double MaxZoom = 8.0;
@@ -343,13 +351,12 @@ void ReportPreview::showPage(int page)
 void ReportPreview::lastPage()
 {
     if (!m_doc->isComplete() && !m_failed) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const Hourglass busy;
         guarded([this] {
             while (!m_doc->layOutSome(1000)) {
             }
         });
         m_layout.stop();
-        QApplication::restoreOverrideCursor();
     }
     showPage(m_doc->pageCount() - 1);
 }
@@ -458,14 +465,11 @@ void ReportPreview::print()
 void ReportPreview::exportPdf()
 {
     output([this] {
-        FileDialogRequest request;
-        request.title = QStringLiteral("Export PDF");
-        request.filter = QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*");
-        request.defaultExtension = QStringLiteral("pdf");
-        request.acceptLabel = QStringLiteral("&Export");
-        request.overwritePrompt = true;
-        request.keepCurrentFolder = true;
-        const std::optional<QString> path = chooseFile(request, this);
+        const std::optional<QString> path =
+            chooseFile(exportFileRequest(QStringLiteral("Export PDF"),
+                                         QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"),
+                                         QStringLiteral("pdf")),
+                       this);
         if (!path)
             throw EngineError(errnum::ReportCancelled, QStringLiteral("Export was cancelled."));
         withProgress(this, QStringLiteral("Exporting"),
@@ -480,17 +484,12 @@ void ReportPreview::exportCsv()
         const std::optional<QString> path = chooseFile(csvExportRequest(m_doc->dataFile()), this);
         if (!path)
             throw EngineError(errnum::ReportCancelled, QStringLiteral("Export was cancelled."));
-        struct Hourglass
-        {
-            Hourglass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-            ~Hourglass() { QApplication::restoreOverrideCursor(); }
-        };
         int rows = 0;
         {
             const Hourglass busy;
             rows = m_doc->writeCsv(*path);
         }
-        showStatus(exportedText(rows, *path));
+        showStatus(exportedText(rows, *path, m_doc->csvRowName()));
     });
 }
 

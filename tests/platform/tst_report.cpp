@@ -1,4 +1,5 @@
 #include "db/session.h"
+#include "platform/csvfile.h"
 #include "platform/currency.h"
 #include "platform/engineerror.h"
 #include "platform/missingissues.h"
@@ -8,6 +9,7 @@
 #include "platform/reportoutput.h"
 #include "support/tempcollection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
@@ -689,6 +691,9 @@ private slots:
         // The want list for a spreadsheet: a row per title, its runs whole.
         const QString csv = m_dir.filePath(QStringLiteral("missing.csv"));
         QCOMPARE(doc->writeCsv(csv), 2);
+        // Its rows are titles, and the status line says so.
+        QCOMPARE(exportedText(2, csv, doc->csvRowName()),
+                 QStringLiteral("Exported 2 titles to ") + QDir::toNativeSeparators(csv));
         QFile written(csv);
         QVERIFY(written.open(QIODevice::ReadOnly));
         const QByteArray bytes = written.readAll();
